@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Kelto needs to build, test and run, when any is missing.
+# Runs as root on a fresh Debian 12 machine; does nothing when all are present.
+set -euo pipefail
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
+    qt6-svg-dev qt6-translations-l10n libsodium-dev fonts-farsiweb fonts-noto-core fontconfig
+    xvfb xauth imagemagick poppler-utils curl python3)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "installing: ${missing[*]}"
+    sudo_cmd=""
+    [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+    $sudo_cmd apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y "${missing[@]}"
+fi

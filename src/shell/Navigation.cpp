@@ -1,0 +1,21 @@
+#include "shell/Navigation.h"
+
+#include <QWidget>
+
+namespace {
+Navigation::MainWindowFactory &factory() {
+    static Navigation::MainWindowFactory instance;
+    return instance;
+}
+} // namespace
+
+void Navigation::setMainWindowFactory(MainWindowFactory newFactory) { factory() = std::move(newFactory); }
+
+QWidget *Navigation::showMainWindow() {
+    if (!factory())
+        return nullptr;
+    QWidget *window = factory()();
+    if (window)
+        window->show();
+    return window;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QLabel>
+
+// A caption or hint line drawn in the window's skin: shows its caption right to left as stored,
+// can be shown, hidden and moved (positions in twips).
+class SkinLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit SkinLabel(QWidget *parent = nullptr);
+    void setCaption(const QString &caption);
+    QString caption() const;
+    void moveTwips(int left, int top);
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class DataSource;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+// Ties a box, label or list to one field of a data source's current row. The control shows the
+// field whenever the current row changes; a box or list that is edited, by the user or by the
+// program, writes its text into the field. Binding a control again rebinds it (another source or
+// field) and drops the old tie.
+namespace FieldBinding {
+void bind(QLineEdit *box, DataSource *source, const QString &field);
+void bind(QLabel *label, DataSource *source, const QString &field);
+void bind(QComboBox *list, DataSource *source, const QString &field);
+} // namespace FieldBinding

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+// Drives modal boxes the way a user would: a watcher armed before the call that opens the box
+// waits for it, reads it and answers it; whatever is still up after the bound is closed so that
+// a test fails instead of hanging.
+struct SeenBox {
+    bool seen = false;
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    Qt::LayoutDirection direction = Qt::LeftToRight;
+};
+
+// Arms a watcher that answers the next message box with the given button. Call it before the
+// action that opens the box; the result is filled in once the box has been seen.
+void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QMessageBox::Ok,
+                          int timeoutMs = 10000);
+
+// Waits (processing events) until a message box is on screen; null after the bound.
+QMessageBox *waitForMessageBox(int timeoutMs = 10000);
