@@ -1,0 +1,4 @@
+list(APPEND KELTO_CORE_SOURCES
+    ${KELTO_FRAGMENT_DIR}/VersionCheck.cpp ${KELTO_FRAGMENT_DIR}/VersionCheck.h
+    ${KELTO_FRAGMENT_DIR}/ProgramHandOver.cpp ${KELTO_FRAGMENT_DIR}/ProgramHandOver.h)
+list(APPEND KELTO_GUI_SOURCES ${KELTO_FRAGMENT_DIR}/FrmUpdate.cpp ${KELTO_FRAGMENT_DIR}/FrmUpdate.h)

@@ -1,0 +1,70 @@
+#include "update/VersionCheck.h"
+
+#include "support/LoopbackHttpServer.h"
+
+#include <QTest>
+
+class VersionCheckTest : public QObject {
+    Q_OBJECT
+private slots:
+    void comparesAsDecimalFractions_data();
+    void comparesAsDecimalFractions();
+    void fetchGivesTheBodyAsText_data();
+    void fetchGivesTheBodyAsText();
+};
+
+void VersionCheckTest::comparesAsDecimalFractions_data() {
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("running");
+    QTest::addColumn<bool>("newer");
+    QTest::newRow("greater minor") << "2.2"
+                                   << "2.1" << true;
+    QTest::newRow("same") << "2.1"
+                          << "2.1" << false;
+    QTest::newRow("minor 10 reads as 1") << "2.10"
+                                         << "2.1" << false;
+    QTest::newRow("two-digit minor is less") << "2.01"
+                                             << "2.1" << false;
+    QTest::newRow("running minor 10 is below 2.2") << "2.2"
+                                                   << "2.10" << true;
+    QTest::newRow("greater major") << "3"
+                                   << "2.1" << true;
+    QTest::newRow("leading blank, CR LF") << " 2.2\r\n"
+                                          << "2.1" << true;
+    QTest::newRow("empty") << ""
+                           << "2.1" << false;
+    QTest::newRow("error page") << "<html><body>404</body></html>"
+                                << "2.1" << false;
+}
+
+void VersionCheckTest::comparesAsDecimalFractions() {
+    QFETCH(QString, server);
+    QFETCH(QString, running);
+    QFETCH(bool, newer);
+    QCOMPARE(isNewerVersion(server, running), newer);
+}
+
+void VersionCheckTest::fetchGivesTheBodyAsText_data() {
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("plain") << QByteArray("2.2") << "2.2";
+    QTest::newRow("blank and line end kept") << QByteArray(" 2.2\r\n") << " 2.2\r\n";
+    QTest::newRow("further lines kept") << QByteArray("2.3\r\nnotes\r\n") << "2.3\r\nnotes\r\n";
+    QTest::newRow("byte-order mark dropped") << QByteArray("\xEF\xBB\xBF"
+                                                           "2.2")
+                                             << "2.2";
+    QTest::newRow("empty") << QByteArray() << "";
+}
+
+void VersionCheckTest::fetchGivesTheBodyAsText() {
+    QFETCH(QByteArray, body);
+    QFETCH(QString, text);
+    LoopbackHttpServer server;
+    server.body = body;
+    VersionCheck check(server.url("/Soft/Kelto/LastVersion.txt"));
+    QCOMPARE(check.fetchVersionText(), text);
+    QCOMPARE(server.requests, 1);
+}
+
+QTEST_MAIN(VersionCheckTest)
+#include "VersionCheckTest.moc"
