@@ -27,8 +27,6 @@ void VersionCheckTest::comparesAsDecimalFractions_data() {
                                              << "2.1" << false;
     QTest::newRow("running minor 10 is below 2.2") << "2.2"
                                                    << "2.10" << true;
-    QTest::newRow("greater major") << "3"
-                                   << "2.1" << true;
     QTest::newRow("leading blank, CR LF") << " 2.2\r\n"
                                           << "2.1" << true;
     QTest::newRow("empty") << ""
@@ -47,23 +45,22 @@ void VersionCheckTest::comparesAsDecimalFractions() {
 void VersionCheckTest::fetchGivesTheBodyAsText_data() {
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QString>("text");
-    QTest::newRow("plain") << QByteArray("2.2") << "2.2";
     QTest::newRow("blank and line end kept") << QByteArray(" 2.2\r\n") << " 2.2\r\n";
     QTest::newRow("further lines kept") << QByteArray("2.3\r\nnotes\r\n") << "2.3\r\nnotes\r\n";
     QTest::newRow("byte-order mark dropped") << QByteArray("\xEF\xBB\xBF"
                                                            "2.2")
                                              << "2.2";
-    QTest::newRow("empty") << QByteArray() << "";
 }
 
 void VersionCheckTest::fetchGivesTheBodyAsText() {
     QFETCH(QByteArray, body);
     QFETCH(QString, text);
     LoopbackHttpServer server;
-    server.body = body;
-    VersionCheck check(server.url("/Soft/Kelto/LastVersion.txt"));
+    server.setResponse(QStringLiteral("/Soft/Kelto/LastVersion.txt"), HttpResponse::body(body));
+    VersionCheck check(QUrl(server.url(QStringLiteral("/Soft/Kelto/LastVersion.txt"))));
     QCOMPARE(check.fetchVersionText(), text);
-    QCOMPARE(server.requests, 1);
+    QCOMPARE(server.requests().size(), 1);
+    QCOMPARE(server.requests().first().method, QByteArray("GET"));
 }
 
 QTEST_MAIN(VersionCheckTest)
