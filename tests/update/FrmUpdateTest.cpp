@@ -85,11 +85,13 @@ private:
     FrmUpdate *openWindow(const QUrl &versionFile);
     QPushButton *checkButton() const;
     void verifyUpdaterStarted();
-    void verifyIdleAfterMessage(const SeenBox &box);
+    void verifyIdleAfterMessage();
 
     std::unique_ptr<TempProgramFolder> m_folder;
     std::unique_ptr<FrmUpdate> m_window;
     int m_endings = 0;
+    // A member, not a local: a watcher left over from a failed case must not write into a gone frame.
+    SeenBox m_box;
 };
 
 void FrmUpdateTest::init() {
@@ -107,6 +109,7 @@ void FrmUpdateTest::init() {
     script.close();
     QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
     m_endings = 0;
+    m_box = {};
 }
 
 void FrmUpdateTest::cleanup() {
@@ -138,12 +141,12 @@ void FrmUpdateTest::verifyUpdaterStarted() {
     QCOMPARE(note.readAll().trimmed(), QByteArray("0"));
 }
 
-void FrmUpdateTest::verifyIdleAfterMessage(const SeenBox &box) {
-    QVERIFY(box.seen);
-    QCOMPARE(box.title, appTitle());
-    QCOMPARE(box.text, upToDateMessage());
-    QCOMPARE(box.icon, QMessageBox::Information);
-    QCOMPARE(box.direction, Qt::RightToLeft);
+void FrmUpdateTest::verifyIdleAfterMessage() {
+    QVERIFY(m_box.seen);
+    QCOMPARE(m_box.title, appTitle());
+    QCOMPARE(m_box.text, upToDateMessage());
+    QCOMPARE(m_box.icon, QMessageBox::Information);
+    QCOMPARE(m_box.direction, Qt::RightToLeft);
     QVERIFY(m_window->isVisible());
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Kelto 2.1"));
     QVERIFY(checkButton()->isEnabled());
@@ -202,9 +205,8 @@ void FrmUpdateTest::showsItIsCheckingWhileItFetches() {
     });
     watch.start(5);
     UnexpectedBoxGuard guard;
-    SeenBox box;
     if (!newer)
-        answerNextMessageBox(&box);
+        answerNextMessageBox(&m_box);
     checkButton()->click();
 
     QVERIFY(seen);
@@ -212,7 +214,7 @@ void FrmUpdateTest::showsItIsCheckingWhileItFetches() {
     QVERIFY(!checkEnabled);
     QVERIFY(cursor && cursor->shape() == Qt::WaitCursor);
     QCOMPARE(m_endings, newer ? 1 : 0);
-    QCOMPARE(box.seen, !newer);
+    QCOMPARE(m_box.seen, !newer);
     QVERIFY(!guard.seen());
     if (newer)
         verifyUpdaterStarted();
@@ -267,20 +269,18 @@ void FrmUpdateTest::otherwiseTellsTheUserAndStaysOpen() {
     server.setResponse(versionPath, response);
     openWindow(versionFile.isEmpty() ? QUrl(server.url(versionPath)) : versionFile);
     m_window->versionCheck().setTimeoutMs(500);
-    SeenBox box;
-    answerNextMessageBox(&box);
+    answerNextMessageBox(&m_box);
     checkButton()->click();
-    verifyIdleAfterMessage(box);
+    verifyIdleAfterMessage();
 }
 
 void FrmUpdateTest::checkCanBeRepeated() {
     LoopbackHttpServer server;
     server.setResponse(versionPath, HttpResponse::body("2.1"));
     openWindow(QUrl(server.url(versionPath)));
-    SeenBox first;
-    answerNextMessageBox(&first);
+    answerNextMessageBox(&m_box);
     checkButton()->click();
-    verifyIdleAfterMessage(first);
+    verifyIdleAfterMessage();
 
     server.setResponse(versionPath, HttpResponse::body("2.2"));
     UnexpectedBoxGuard guard;
@@ -296,13 +296,12 @@ void FrmUpdateTest::missingUpdaterKeepsTheProgramRunning() {
     LoopbackHttpServer server;
     server.setResponse(versionPath, HttpResponse::body("2.2"));
     FrmUpdate *window = openWindow(QUrl(server.url(versionPath)));
-    SeenBox box;
-    answerNextMessageBox(&box);
+    answerNextMessageBox(&m_box);
     checkButton()->click();
-    QVERIFY(box.seen);
-    QCOMPARE(box.title, appTitle());
-    QCOMPARE(box.icon, QMessageBox::Warning);
-    QVERIFY(box.text.contains(QStringLiteral("Keltoupdate")));
+    QVERIFY(m_box.seen);
+    QCOMPARE(m_box.title, appTitle());
+    QCOMPARE(m_box.icon, QMessageBox::Warning);
+    QVERIFY(m_box.text.contains(QStringLiteral("Keltoupdate")));
     QCOMPARE(m_endings, 0);
     QVERIFY(window->isVisible());
     QCOMPARE(window->windowTitle(), QStringLiteral("Kelto 2.1"));
