@@ -77,7 +77,6 @@ private slots:
     void newerVersionHandsOverToTheUpdater();
     void otherwiseTellsTheUserAndStaysOpen_data();
     void otherwiseTellsTheUserAndStaysOpen();
-    void checkCanBeRepeated();
     void missingUpdaterKeepsTheProgramRunning();
     void exitButtonClosesTheWindow();
 
@@ -272,23 +271,6 @@ void FrmUpdateTest::otherwiseTellsTheUserAndStaysOpen() {
     answerNextMessageBox(&m_box);
     checkButton()->click();
     verifyIdleAfterMessage();
-}
-
-void FrmUpdateTest::checkCanBeRepeated() {
-    LoopbackHttpServer server;
-    server.setResponse(versionPath, HttpResponse::body("2.1"));
-    openWindow(QUrl(server.url(versionPath)));
-    answerNextMessageBox(&m_box);
-    checkButton()->click();
-    verifyIdleAfterMessage();
-
-    server.setResponse(versionPath, HttpResponse::body("2.2"));
-    UnexpectedBoxGuard guard;
-    checkButton()->click();
-    QVERIFY(!guard.seen());
-    QCOMPARE(server.requests().size(), 2);
-    QCOMPARE(m_endings, 1);
-    verifyUpdaterStarted();
 }
 
 void FrmUpdateTest::missingUpdaterKeepsTheProgramRunning() {
