@@ -80,9 +80,9 @@ bool DataSource::save() {
             query.prepare(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table)));
         } else {
             const QStringList marks(quotedFields.size(), QStringLiteral("?"));
-            query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                              .arg(quoted(m_table), quotedFields.join(QStringLiteral(", ")),
-                                   marks.join(QStringLiteral(", "))));
+            query.prepare(
+                QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                    .arg(quoted(m_table), quotedFields.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
         }
     } else {
         query.prepare(QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
@@ -145,20 +145,49 @@ QString DataSource::lastError() const { return m_lastError; }
 
 QString DataSource::fieldName(const QString &field) const { return m_fieldByLower.value(field.toLower()); }
 
-QStringList DataSource::fieldValues(const QString &field) const {
-    const QString name = knownField(field);
+QStringList DataSource::fieldValues(const QString &field, bool distinct) const {
     QStringList values;
+    const QString name = knownField(field);
     if (name.isEmpty() || m_filterMatchesNothing)
         return values;
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY rowid").arg(quoted(name), quoted(m_table), filterSql()));
+    query.prepare(QStringLiteral("SELECT %1%2 FROM %3%4 ORDER BY %5")
+                      .arg(distinct ? QStringLiteral("DISTINCT ") : QString(), quoted(name), quoted(m_table),
+                           filterSql(), distinct ? quoted(name) : QStringLiteral("rowid")));
     bindFilter(query);
     if (!query.exec())
         return values;
     while (query.next())
         values << query.value(0).toString();
     return values;
+}
+
+QList<QStringList> DataSource::rows(const QStringList &fields, int offset, int limit) const {
+    QList<QStringList> result;
+    QStringList columns;
+    for (const QString &field : fields) {
+        const QString name = knownField(field);
+        columns << (name.isEmpty() ? QStringLiteral("NULL") : quoted(name));
+    }
+    if (columns.isEmpty() || m_filterMatchesNothing)
+        return result;
+    QSqlQuery query(Database::connection());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY rowid LIMIT ? OFFSET ?")
+                      .arg(columns.join(QStringLiteral(", ")), quoted(m_table), filterSql()));
+    bindFilter(query);
+    query.addBindValue(limit);
+    query.addBindValue(offset);
+    if (!query.exec())
+        return result;
+    while (query.next()) {
+        QStringList row;
+        for (int i = 0; i < columns.size(); ++i)
+            row << query.value(i).toString();
+        result << row;
+    }
+    return result;
 }
 
 QString DataSource::filterSql() const {
@@ -224,10 +253,11 @@ bool DataSource::loadRow(const QString &condition, qint64 rowId, bool descending
         columns << quoted(name);
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY rowid%4 LIMIT 1")
-                      .arg(columns.join(QStringLiteral(", ")), quoted(m_table),
-                           where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")),
-                           descending ? QStringLiteral(" DESC") : QString()));
+    query.prepare(
+        QStringLiteral("SELECT %1 FROM %2%3 ORDER BY rowid%4 LIMIT 1")
+            .arg(columns.join(QStringLiteral(", ")), quoted(m_table),
+                 where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")),
+                 descending ? QStringLiteral(" DESC") : QString()));
     bindFilter(query);
     if (!condition.isEmpty())
         query.addBindValue(rowId);

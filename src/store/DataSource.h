@@ -44,9 +44,13 @@ public:
 
     // The real name of a field (as the table spells it); empty when the table has no such field.
     QString fieldName(const QString &field) const;
-    // The values of one field over the rows under the filter, in row order, as the file holds
-    // them now (for lists); an unsaved new row is not among them.
-    QStringList fieldValues(const QString &field) const;
+    // The values of one field over the rows under the filter, as the file holds them now (for
+    // lists): one per row in row order, or each value once in text order. An unsaved new row is
+    // not among them.
+    QStringList fieldValues(const QString &field, bool distinct = false) const;
+    // Up to limit rows under the filter from the offset-th on, in row order, as the file holds
+    // them now: the values of the given fields (for a grid).
+    QList<QStringList> rows(const QStringList &fields, int offset, int limit) const;
 
 signals:
     // The current row is another one (open, re-read, filter, add, delete): bound controls reload.
@@ -65,11 +69,11 @@ private:
     void clearRow();
 
     QString m_table;
-    QStringList m_fields;                  // as the table spells them, in table order
+    QStringList m_fields;                   // as the table spells them, in table order
     QHash<QString, QString> m_fieldByLower; // lower-case name -> real name
-    QString m_filterField;                 // empty: no filter
+    QString m_filterField;                  // empty: no filter
     QString m_filterValue;
-    bool m_filterMatchesNothing = false;   // a filter on a field the table does not have
+    bool m_filterMatchesNothing = false; // a filter on a field the table does not have
     int m_count = 0;
     bool m_hasRow = false;
     bool m_newRow = false;

@@ -6,10 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QSet>
 #include <QTemporaryFile>
 #include <QUrl>
 #include <QUuid>
@@ -53,7 +53,8 @@ QStringList creationStatements() {
             columns << QStringLiteral("\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT");
         for (const QString &field : table.textFields)
             columns << quoted(field) + QStringLiteral(" TEXT");
-        statements << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(QStringLiteral(", ")));
+        statements
+            << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(QStringLiteral(", ")));
     }
     const QList<QPair<QString, QString>> indexes{{QStringLiteral("IDE"), QStringLiteral("Code")},
                                                  {QStringLiteral("Answer"), QStringLiteral("Code")},
@@ -186,7 +187,8 @@ bool fillNewDatabase(QSqlDatabase db, QString *error) {
             query.addBindValue(texts.at(item - 1));
             ok = query.exec();
         }
-        ok = ok && query.exec(QStringLiteral("INSERT INTO \"Theme\" (\"TH\", \"Name\", \"Adress\") VALUES ('1', '', '')"));
+        ok = ok &&
+             query.exec(QStringLiteral("INSERT INTO \"Theme\" (\"TH\", \"Name\", \"Adress\") VALUES ('1', '', '')"));
         if (!ok)
             *error = query.lastError().text();
     }

@@ -10,8 +10,7 @@ inline QString relativePath() { return QStringLiteral("DBKelto/DBKelto.mdb"); }
 
 // An identifier (table or field name) quoted for SQL: "Group", "1".
 inline QString quoted(const QString &identifier) {
-    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
-           QLatin1Char('"');
+    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
 }
 
 // Opens the database file, creating it with its tables, the 40 item texts and the settings row

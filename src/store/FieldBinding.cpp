@@ -66,8 +66,7 @@ private:
 
 class LineEditTie : public FieldTie {
 public:
-    LineEditTie(QLineEdit *box, DataSource *source, const QString &field)
-        : FieldTie(box, source, field), m_box(box) {
+    LineEditTie(QLineEdit *box, DataSource *source, const QString &field) : FieldTie(box, source, field), m_box(box) {
         connect(box, &QLineEdit::textChanged, this, &FieldTie::write);
     }
 
@@ -83,7 +82,8 @@ private:
 
 class LabelTie : public FieldTie {
 public:
-    LabelTie(QLabel *label, DataSource *source, const QString &field) : FieldTie(label, source, field), m_label(label) {}
+    LabelTie(QLabel *label, DataSource *source, const QString &field)
+        : FieldTie(label, source, field), m_label(label) {}
 
 protected:
     void showText(const QString &text) override { m_label->setText(text); }

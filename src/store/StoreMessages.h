@@ -36,6 +36,7 @@ inline QString noCurrentRow(const QString &table) {
 }
 
 inline QString rowGone(const QString &table) {
-    return QStringLiteral("اين رديف جدول %1 ديگر در بانک اطلاعاتي نيست و تغييرات آن ذخيره نشد.").arg(isolatedPath(table));
+    return QStringLiteral("اين رديف جدول %1 ديگر در بانک اطلاعاتي نيست و تغييرات آن ذخيره نشد.")
+        .arg(isolatedPath(table));
 }
 } // namespace StoreMessages

@@ -1,10 +1,12 @@
 #include "support/TempProgramFolder.h"
 
 #include "store/DataSource.h"
+#include "store/DataSourceModel.h"
 #include "store/Database.h"
 #include "store/ItemTexts.h"
 #include "store/Transaction.h"
 
+#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTest>
@@ -53,6 +55,7 @@ private slots:
     void unknownFieldMatchesNothing();
     void signals_();
     void fieldValuesUnderFilter();
+    void gridReadsPagesUnderFilter();
     void transactionRollsBack();
     void innerTransactionRollsBackAlone();
 
@@ -90,14 +93,22 @@ void DataSourceTest::filters_data() {
     QTest::addColumn<QString>("value");
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("firstCode");
-    QTest::newRow("code in lower case") << "code" << "c2" << 1 << "c2";
-    QTest::newRow("code as spelled") << "Code" << "c3" << 1 << "c3";
-    QTest::newRow("code in capitals") << "CODE" << "c1" << 1 << "c1";
-    QTest::newRow("last name, two rows") << "LName" << "Ahmadi" << 2 << "c1";
-    QTest::newRow("group (a keyword)") << "group" << "B" << 2 << "c2";
-    QTest::newRow("no such code") << "code" << "c9" << 0 << "";
-    QTest::newRow("values compare exactly") << "code" << "C1" << 0 << "";
-    QTest::newRow("empty value") << "code" << "" << 0 << "";
+    QTest::newRow("code in lower case") << "code"
+                                        << "c2" << 1 << "c2";
+    QTest::newRow("code as spelled") << "Code"
+                                     << "c3" << 1 << "c3";
+    QTest::newRow("code in capitals") << "CODE"
+                                      << "c1" << 1 << "c1";
+    QTest::newRow("last name, two rows") << "LName"
+                                         << "Ahmadi" << 2 << "c1";
+    QTest::newRow("group (a keyword)") << "group"
+                                       << "B" << 2 << "c2";
+    QTest::newRow("no such code") << "code"
+                                  << "c9" << 0 << "";
+    QTest::newRow("values compare exactly") << "code"
+                                            << "C1" << 0 << "";
+    QTest::newRow("empty value") << "code"
+                                 << "" << 0 << "";
 }
 
 void DataSourceTest::filters() {
@@ -258,8 +269,9 @@ void DataSourceTest::saveFailures() {
     // The engine refuses the write: false and the engine's own description.
     DataSource examinees(QStringLiteral("IDE"));
     examinees.setValue(QStringLiteral("FName"), QStringLiteral("x"));
-    QSqlQuery(Database::connection()).exec(QStringLiteral("CREATE TRIGGER no_writes BEFORE UPDATE ON IDE BEGIN "
-                                                          "SELECT RAISE(ABORT, 'writes refused'); END"));
+    QSqlQuery(Database::connection())
+        .exec(QStringLiteral("CREATE TRIGGER no_writes BEFORE UPDATE ON IDE BEGIN "
+                             "SELECT RAISE(ABORT, 'writes refused'); END"));
     QVERIFY(!examinees.save());
     QVERIFY2(examinees.lastError().contains(QLatin1String("writes refused")), qPrintable(examinees.lastError()));
 }
@@ -297,6 +309,41 @@ void DataSourceTest::fieldValuesUnderFilter() {
     QCOMPARE(examinees.fieldValues(QStringLiteral("code")), QStringList({"c1", "c2", "c3"}));
     examinees.setFilter(QStringLiteral("Group"), QStringLiteral("B"));
     QCOMPARE(examinees.fieldValues(QStringLiteral("LNAME")), QStringList({"Karimi", "Ahmadi"}));
+    examinees.refresh();
+    QCOMPARE(examinees.fieldValues(QStringLiteral("LName"), true), QStringList({"Ahmadi", "Karimi"}));
+}
+
+// The grid reads the rows under the filter page by page, and again when the filter changes.
+void DataSourceTest::gridReadsPagesUnderFilter() {
+    {
+        QSqlQuery query(Database::connection());
+        QVERIFY(query.exec(QStringLiteral("BEGIN")));
+        query.prepare(QStringLiteral("INSERT INTO IDE (Code, \"Group\") VALUES (?, ?)"));
+        for (int i = 0; i < 1000; ++i) {
+            query.addBindValue(QStringLiteral("g%1").arg(i));
+            query.addBindValue(i % 2 ? QStringLiteral("B") : QStringLiteral("G"));
+            QVERIFY(query.exec());
+        }
+        QVERIFY(query.exec(QStringLiteral("COMMIT")));
+    }
+    DataSource examinees(QStringLiteral("IDE"));
+    DataSourceModel grid(&examinees, {QStringLiteral("code"), QStringLiteral("Group")}, {"Code", "Group"});
+    QAbstractItemModelTester tester(&grid, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QCOMPARE(grid.rowCount(), 1003);
+    QCOMPARE(grid.columnCount(), 2);
+    QCOMPARE(grid.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Group"));
+    QCOMPARE(grid.index(0, 0).data().toString(), QStringLiteral("c1"));
+    QCOMPARE(grid.index(1002, 0).data().toString(), QStringLiteral("g999"));
+    QCOMPARE(grid.index(300, 1).data().toString(), QStringLiteral("B")); // g297, on the second page
+
+    QSignalSpy resets(&grid, &QAbstractItemModel::modelReset);
+    examinees.setFilter(QStringLiteral("group"), QStringLiteral("B"));
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(grid.rowCount(), 502);
+    QCOMPARE(grid.index(0, 0).data().toString(), QStringLiteral("c2"));
+    QCOMPARE(grid.index(501, 0).data().toString(), QStringLiteral("g999"));
+    examinees.setFilter(QStringLiteral("group"), QStringLiteral("Z"));
+    QCOMPARE(grid.rowCount(), 0);
 }
 
 // A registration writes the examinee row and the answer row, or neither.

@@ -173,7 +173,8 @@ void DatabaseTest::refusesFile() {
     const QString path = folder.filePath(Database::relativePath());
     if (kind == QLatin1String("foreign")) {
         QDir().mkpath(QFileInfo(path).absolutePath());
-        QVERIFY(runOnFile(path, {"CREATE TABLE patients (id INTEGER, name TEXT)", "INSERT INTO patients VALUES (1, 'a')"}));
+        QVERIFY(
+            runOnFile(path, {"CREATE TABLE patients (id INTEGER, name TEXT)", "INSERT INTO patients VALUES (1, 'a')"}));
     } else if (kind == QLatin1String("missing field")) {
         makeKeltoDatabase(path, 1);
         QVERIFY(runOnFile(path, {"ALTER TABLE IDE DROP COLUMN \"Time\""}));

@@ -91,10 +91,13 @@ void FieldBindingTest::controlsShowCurrentRow() {
 void FieldBindingTest::editsWriteField_data() {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("text");
-    QTest::newRow("typed") << "type" << "Reza";
+    QTest::newRow("typed") << "type"
+                           << "Reza";
     QTest::newRow("typed in Persian") << "type" << QStringLiteral("رضا");
-    QTest::newRow("set by the program") << "setText" << "Reza";
-    QTest::newRow("emptied by the program") << "setText" << "";
+    QTest::newRow("set by the program") << "setText"
+                                        << "Reza";
+    QTest::newRow("emptied by the program") << "setText"
+                                            << "";
 }
 
 void FieldBindingTest::editsWriteField() {
@@ -122,7 +125,8 @@ void FieldBindingTest::showingIsNotEditing() {
     FieldBinding::bind(&fixedList, m_examinees.get(), QStringLiteral("Jens"));
     m_examinees->setFilter(QStringLiteral("code"), QStringLiteral("c2"));
     m_examinees->setFilter(QStringLiteral("code"), QStringLiteral("c1"));
-    QSqlQuery(Database::connection()).exec(QStringLiteral("UPDATE IDE SET FName = 'other', Jens = 'x' WHERE Code = 'c1'"));
+    QSqlQuery(Database::connection())
+        .exec(QStringLiteral("UPDATE IDE SET FName = 'other', Jens = 'x' WHERE Code = 'c1'"));
     QVERIFY(m_examinees->save());
     QCOMPARE(inFile(QStringLiteral("SELECT FName || Jens FROM IDE WHERE Code = 'c1'")), QStringLiteral("otherx"));
 }

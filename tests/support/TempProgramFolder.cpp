@@ -6,8 +6,9 @@
 #include <QFile>
 
 namespace {
-const char *const skinFiles[] = {"chizh.skn",   "Green.skn",     "galaxy.skn", "_temp.skn", "B-Studio.skn",  "Mac.skn",
-                                 "TopSecret.skn", "metallic.skn", "Paper.skn",  "winaqua.skn", "office2007.skn"};
+const char *const skinFiles[] = {"chizh.skn",    "Green.skn",   "galaxy.skn",    "_temp.skn",
+                                 "B-Studio.skn", "Mac.skn",     "TopSecret.skn", "metallic.skn",
+                                 "Paper.skn",    "winaqua.skn", "office2007.skn"};
 }
 
 TempProgramFolder::TempProgramFolder() : m_previousFolder(QDir::currentPath()) {
