@@ -15,8 +15,7 @@
 #include <QUuid>
 
 namespace {
-// SQLite's primary result codes that tell a foreign or damaged file apart.
-constexpr int SqliteReadOnly = 8;
+// SQLite's primary result code for a file that is not a database at all.
 constexpr int SqliteNotADatabase = 26;
 
 QString mainConnectionName() { return QString::fromLatin1(QSqlDatabase::defaultConnection); }
@@ -93,17 +92,11 @@ enum class Verdict { Kelto, Foreign, Damaged, NeedsRecovery };
 
 Verdict verdictOf(const QSqlError &error) {
     const int code = error.nativeErrorCode().toInt() & 0xff; // the primary code of an extended one
-    if (code == SqliteNotADatabase)
-        return Verdict::Foreign;
-    if (code == SqliteReadOnly)
-        return Verdict::NeedsRecovery; // a hot journal that a read-only connection may not roll back
-    return Verdict::Damaged;
+    return code == SqliteNotADatabase ? Verdict::Foreign : Verdict::Damaged;
 }
 
-// Checks the tables and fields of a file on a read-only connection, so nothing is written to a
-// file that may not be ours. With checkPages the whole file is read through as well.
-Verdict examine(const QSqlDatabase &connection, bool checkPages) {
-    QSqlDatabase db = connection;
+// Checks the tables and fields of a file, and with checkPages reads the whole file through.
+Verdict examine(QSqlDatabase db, bool checkPages) {
     if (!db.open())
         return verdictOf(db.lastError());
     QSqlQuery query(db);
@@ -131,19 +124,17 @@ Verdict examine(const QSqlDatabase &connection, bool checkPages) {
     return Verdict::Kelto;
 }
 
+// The file is looked at as it lies, read only and "immutable": no lock, no journal, no
+// write-ahead log is touched or made beside a file that may not be ours. A journal beside it
+// means a write was cut off: the tables are checked now, and the pages after the read-write
+// connection has rolled that write back.
 Verdict examineFile(const QString &path) {
-    const Verdict verdict = examine(SideConnection(path, QStringLiteral("QSQLITE_OPEN_READONLY")).db(), true);
-    if (verdict != Verdict::NeedsRecovery)
-        return verdict;
-    if (!QFileInfo::exists(path + QStringLiteral("-journal")))
-        return Verdict::Damaged;
-    // A write was cut off and left its journal. Look at the tables without the journal; the
-    // read-write connection rolls the cut-off write back and the pages are checked after that.
-    const QString uri = QStringLiteral("file:") + QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).path() +
+    const bool cutOff = QFileInfo::exists(path + QStringLiteral("-journal"));
+    const QString uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
                         QStringLiteral("?immutable=1");
-    const Verdict tables =
-        examine(SideConnection(uri, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI")).db(), false);
-    return tables == Verdict::Kelto ? Verdict::NeedsRecovery : tables;
+    const Verdict verdict =
+        examine(SideConnection(uri, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI")).db(), !cutOff);
+    return verdict == Verdict::Kelto && cutOff ? Verdict::NeedsRecovery : verdict;
 }
 
 // The file and its folder must take writes (the journal lives beside the file). Asking the

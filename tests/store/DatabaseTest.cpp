@@ -97,6 +97,7 @@ class DatabaseTest : public QObject {
 private slots:
     void createsMissingDatabase();
     void keepsExistingDatabase();
+    void opensInFolderWithOddName();
     void refusesFile_data();
     void refusesFile();
     void refusesUnwritable_data();
@@ -154,11 +155,24 @@ void DatabaseTest::keepsExistingDatabase() {
     QCOMPARE(column(QStringLiteral("SELECT TH FROM Theme")), QStringList{"7"});
 }
 
+// The file is looked at through a file address first: characters that mean something in an
+// address must not make a good database look foreign.
+void DatabaseTest::opensInFolderWithOddName() {
+    TempProgramFolder folder;
+    const QString path = folder.filePath(QStringLiteral("پوشه #1 ?a=%20&b/DBKelto/DBKelto.mdb"));
+    QString error;
+    QVERIFY2(Database::open(path, &error), qPrintable(error));
+    Database::close();
+    QVERIFY2(Database::open(path, &error), qPrintable(error));
+    QCOMPARE(column(QStringLiteral("SELECT count(*) FROM QUS")), QStringList{"40"});
+}
+
 // Each case leaves a file at the database's place that the program must refuse untouched.
 void DatabaseTest::refusesFile_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("damaged");
     QTest::newRow("another program's SQLite file") << "foreign" << false;
+    QTest::newRow("another program's SQLite file, write-ahead log") << "foreign wal" << false;
     QTest::newRow("Kelto tables lacking a field") << "missing field" << false;
     QTest::newRow("empty file") << "empty" << false;
     QTest::newRow("text file") << "text" << false;
@@ -175,6 +189,9 @@ void DatabaseTest::refusesFile() {
         QDir().mkpath(QFileInfo(path).absolutePath());
         QVERIFY(
             runOnFile(path, {"CREATE TABLE patients (id INTEGER, name TEXT)", "INSERT INTO patients VALUES (1, 'a')"}));
+    } else if (kind == QLatin1String("foreign wal")) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QVERIFY(runOnFile(path, {"PRAGMA journal_mode=WAL", "CREATE TABLE patients (id INTEGER)"}));
     } else if (kind == QLatin1String("missing field")) {
         makeKeltoDatabase(path, 1);
         QVERIFY(runOnFile(path, {"ALTER TABLE IDE DROP COLUMN \"Time\""}));
