@@ -104,12 +104,13 @@ bool DataSource::save() {
     if (m_newRow) {
         m_newRow = false;
         m_rowId = query.lastInsertId().toLongLong();
-        const QHash<QString, QString> before = m_values;
-        loadRow(QStringLiteral("rowid = ?"), m_rowId, false);
-        // The database fills the identifier: show it like any other change of the row.
-        for (const QString &name : std::as_const(m_fields))
-            if (m_values.value(name) != before.value(name))
-                emit valueChanged(name, m_values.value(name));
+        // ID is the table's row number: the database has just filled it. Show it like any other
+        // change of the row.
+        const QString id = fieldName(QStringLiteral("ID"));
+        if (!id.isEmpty() && m_values.value(id).isEmpty()) {
+            m_values.insert(id, QString::number(m_rowId));
+            emit valueChanged(id, m_values.value(id));
+        }
     }
     return true;
 }

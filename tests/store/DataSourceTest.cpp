@@ -201,6 +201,19 @@ void DataSourceTest::saveInsertsOnceAndFillsId() {
     answers.setValue(QStringLiteral("7"), QString());
     QVERIFY(answers.save());
     QCOMPARE(inFile(QStringLiteral("SELECT \"7\" FROM Answer")), QStringList{""});
+
+    // A new row that the filter would not match stays the current row once saved.
+    answers.setFilter(QStringLiteral("code"), QStringLiteral("c1"));
+    answers.addNew();
+    answers.setValue(QStringLiteral("Code"), QStringLiteral("c2"));
+    QVERIFY(answers.save());
+    QCOMPARE(answers.value(QStringLiteral("Code")), QStringLiteral("c2"));
+    QCOMPARE(answers.value(QStringLiteral("ID")),
+             inFile(QStringLiteral("SELECT ID FROM Answer WHERE Code = 'c2'")).value(0));
+    answers.setValue(QStringLiteral("1"), QStringLiteral("9"));
+    QVERIFY(answers.save());
+    QCOMPARE(inFile(QStringLiteral("SELECT Code || coalesce(\"1\", '') FROM Answer ORDER BY ID")),
+             QStringList({"c1", "c29"}));
 }
 
 // Two windows edit different fields of one row: each save writes only its own changes.
