@@ -74,8 +74,8 @@ bool Frmskin::eventFilter(QObject *watched, QEvent *event) {
         if (event->type() == QEvent::MouseMove)
             showHighlightedImage();
         // k1 does nothing on a click; none of its mouse events reaches the face.
-        return event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonPress
-               || event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::MouseButtonDblClick;
+        return event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonPress ||
+               event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::MouseButtonDblClick;
     }
     if (watched == k2) {
         const auto *mouse = static_cast<QMouseEvent *>(event);

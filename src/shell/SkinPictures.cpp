@@ -29,8 +29,8 @@ void drawPalette(QPainter &painter, const QRectF &box) {
     QPainterPath board;
     board.addEllipse(box);
     QPainterPath thumbHole;
-    thumbHole.addEllipse(QRectF(box.left() + box.width() * 0.55, box.top() + box.height() * 0.55,
-                                box.width() * 0.22, box.height() * 0.22));
+    thumbHole.addEllipse(QRectF(box.left() + box.width() * 0.55, box.top() + box.height() * 0.55, box.width() * 0.22,
+                                box.height() * 0.22));
     painter.setPen(QPen(QColor(90, 60, 30), 1.2));
     painter.setBrush(QColor(236, 205, 150));
     painter.drawPath(board.subtracted(thumbHole));
@@ -41,8 +41,8 @@ void drawPalette(QPainter &painter, const QRectF &box) {
     const qreal dab = box.width() * 0.15;
     for (int i = 0; i < 5; ++i) {
         painter.setBrush(dabs[i]);
-        painter.drawEllipse(QPointF(box.left() + box.width() * centres[i].x(), box.top() + box.height() * centres[i].y()),
-                            dab, dab);
+        painter.drawEllipse(
+            QPointF(box.left() + box.width() * centres[i].x(), box.top() + box.height() * centres[i].y()), dab, dab);
     }
 }
 
@@ -102,9 +102,9 @@ QPixmap SkinPictures::themeChangeFace(const QSize &size) {
     painter.drawLine(QPointF(w * 0.12, h * 0.31), QPointF(w * 0.88, h * 0.31));
 
     painter.setPen(Qt::white);
-    painter.setFont(pictureFont({QStringLiteral("Nazli"), QStringLiteral("B Nazanin"),
-                                 QStringLiteral("Noto Naskh Arabic")},
-                                qRound(h * 0.085), true));
+    painter.setFont(
+        pictureFont({QStringLiteral("Nazli"), QStringLiteral("B Nazanin"), QStringLiteral("Noto Naskh Arabic")},
+                    qRound(h * 0.085), true));
     drawRightToLeftText(painter, QRectF(w * 0.05, h * 0.36, w * 0.9, h * 0.24), doneText(),
                         Qt::AlignCenter | Qt::TextWordWrap);
     return picture;
@@ -131,14 +131,13 @@ QPixmap SkinPictures::confirmPicture(const QSize &size, bool highlighted) {
 
     const QColor ink = highlighted ? QColor(Qt::white) : QColor(30, 50, 100);
     const qreal tickSize = button.height() * 0.42;
-    const QRectF tickBox(button.left() + button.width() * 0.14, button.center().y() - tickSize / 2, tickSize,
-                         tickSize);
+    const QRectF tickBox(button.left() + button.width() * 0.14, button.center().y() - tickSize / 2, tickSize, tickSize);
     drawTick(painter, tickBox, highlighted ? QColor(Qt::white) : QColor(30, 140, 50), button.height() * 0.11);
 
     painter.setPen(ink);
-    painter.setFont(pictureFont({QStringLiteral("Nazli"), QStringLiteral("B Nazanin"),
-                                 QStringLiteral("Noto Naskh Arabic")},
-                                qRound(button.height() * 0.48), true));
+    painter.setFont(
+        pictureFont({QStringLiteral("Nazli"), QStringLiteral("B Nazanin"), QStringLiteral("Noto Naskh Arabic")},
+                    qRound(button.height() * 0.48), true));
     const QRectF words(tickBox.right() + button.width() * 0.04, button.top(),
                        button.right() - tickBox.right() - button.width() * 0.12, button.height());
     drawRightToLeftText(painter, words, confirmText(), Qt::AlignCenter);
