@@ -18,6 +18,8 @@ void TimedMessageBox::show(QWidget *owner, const QString &text, int delayMs) {
     // when the user closes the box first.
     auto *timer = new QTimer(box);
     timer->setSingleShot(true);
+    // Never before its delay (a coarse timer may fire a little early).
+    timer->setTimerType(Qt::PreciseTimer);
     QObject::connect(timer, &QTimer::timeout, box, [box]() {
         if (QAbstractButton *ok = box->button(QMessageBox::Ok))
             ok->click();

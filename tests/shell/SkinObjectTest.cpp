@@ -86,7 +86,6 @@ private slots:
     void numberOutsideTableLeavesPlainLook_data();
     void numberOutsideTableLeavesPlainLook();
     void missingSkinFileLoadsNothing();
-    void failedLoadDropsEarlierSkin();
     void skinsAreElevenDistinctLooks();
     void boxOwnedBySkinnedWindowTakesSkin();
     void skinLabelShowsCaptionAsStored();
@@ -177,32 +176,21 @@ void SkinObjectTest::numberOutsideTableLeavesPlainLook() {
 void SkinObjectTest::missingSkinFileLoadsNothing() {
     QVERIFY(QFile::remove(m_programFolder->filePath(QStringLiteral("Mac.skn"))));
     SkinObject skin;
+    QVERIFY(skin.loadSkin(QStringLiteral("Paper.skn")));
+    // A failed load leaves no skin, not the one loaded before.
     QVERIFY(!skin.loadSkin(QStringLiteral("Mac.skn")));
     QVERIFY(skin.loadedFile().isEmpty());
+    QVERIFY(skin.styleSheet().isEmpty());
 
     // The window whose theme names the missing file still opens, in the plain look.
     SampleWindow window;
+    applyTheme(&skin, &window, QStringLiteral("9"));
+    QVERIFY(!window.styleSheet().isEmpty());
     applyTheme(&skin, &window, QStringLiteral("6"));
     QVERIFY(window.styleSheet().isEmpty());
+    QVERIFY(!window.property(SkinObject::windowProperty()).toBool());
     render(&window);
     QVERIFY(window.isVisible());
-}
-
-void SkinObjectTest::failedLoadDropsEarlierSkin() {
-    SkinObject skin;
-    QVERIFY(skin.loadSkin(QStringLiteral("Paper.skn")));
-    QVERIFY(!skin.loadSkin(QStringLiteral("nothing-here.skn")));
-    QVERIFY(skin.styleSheet().isEmpty());
-
-    // A window that had a skin goes back to the plain look when applied without one.
-    SampleWindow window;
-    QVERIFY(skin.loadSkin(QStringLiteral("Paper.skn")));
-    skin.applySkin(&window);
-    QVERIFY(!window.styleSheet().isEmpty());
-    skin.loadSkin(QString());
-    skin.applySkin(&window);
-    QVERIFY(window.styleSheet().isEmpty());
-    QVERIFY(!window.property(SkinObject::windowProperty()).toBool());
 }
 
 void SkinObjectTest::skinsAreElevenDistinctLooks() {
