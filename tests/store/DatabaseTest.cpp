@@ -95,6 +95,7 @@ private:
 class DatabaseTest : public QObject {
     Q_OBJECT
 private slots:
+    void programFolderIsWorkingFolder();
     void createsMissingDatabase();
     void keepsExistingDatabase();
     void opensInFolderWithOddName();
@@ -105,6 +106,19 @@ private slots:
     void recoversCutOffWrite();
     void closeReleasesFile();
 };
+
+// The test helper every window test stands on: its own working folder with the skin files.
+void DatabaseTest::programFolderIsWorkingFolder() {
+    const QString before = QDir::currentPath();
+    {
+        TempProgramFolder folder;
+        QVERIFY(folder.isValid());
+        QCOMPARE(QDir::currentPath(), QDir(folder.path()).canonicalPath());
+        QCOMPARE(QDir().entryList({QStringLiteral("*.skn")}).size(),
+                 QDir(QStringLiteral(KELTO_SOURCE_DIR "/skins")).entryList({QStringLiteral("*.skn")}).size());
+    }
+    QCOMPARE(QDir::currentPath(), before);
+}
 
 void DatabaseTest::createsMissingDatabase() {
     TempProgramFolder folder;
