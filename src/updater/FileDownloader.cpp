@@ -24,7 +24,7 @@ namespace {
 constexpr qint64 kChunkSize = 1024;
 // The reply holds at most this much unread body; the rest waits in the network, so memory does
 // not grow with the size of the file.
-constexpr qint64 kReplyBufferSize = 64 * 1024;
+constexpr qint64 kReplyBufferSize = 1024 * 1024;
 // How long one wait for the network lasts before the host's events and the cancel flag are
 // looked at again.
 constexpr int kWaitSliceMs = 20;

@@ -46,7 +46,8 @@ QByteArray LoopbackHttpServer::Request::header(const QByteArray &name) const {
     return {};
 }
 
-LoopbackHttpServer::LoopbackHttpServer(quint16 port, QObject *parent) : QObject(parent), m_server(new QTcpServer(this)) {
+LoopbackHttpServer::LoopbackHttpServer(quint16 port, QObject *parent)
+    : QObject(parent), m_server(new QTcpServer(this)) {
     connect(m_server, &QTcpServer::newConnection, this, &LoopbackHttpServer::accept);
     m_server->listen(QHostAddress::LocalHost, port);
 }
@@ -109,9 +110,8 @@ void LoopbackHttpServer::readRequest(QTcpSocket *socket) {
 }
 
 void LoopbackHttpServer::answer(QTcpSocket *socket, const Request &request) {
-    const QString path = QString::fromLatin1(request.path.left(request.path.indexOf('?') < 0
-                                                                   ? request.path.size()
-                                                                   : request.path.indexOf('?')));
+    const QString path = QString::fromLatin1(
+        request.path.left(request.path.indexOf('?') < 0 ? request.path.size() : request.path.indexOf('?')));
     HttpResponse response = m_responses.value(path, HttpResponse::withBody("no such file\n", 404, "Not Found"));
     if (response.neverAnswer)
         return;
