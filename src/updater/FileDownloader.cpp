@@ -146,13 +146,17 @@ void FileDownloader::startRequest(const QString &address, const QString &userNam
     m_headersSeen = false;
 
     QNetworkRequest request{QUrl(address)};
-    // Always the whole body from its first byte; resuming is not offered.
+    // "Range: bytes=" + bytes received + "-", with nothing received yet: always the whole body from
+    // its first byte, since resuming is not offered.
     request.setRawHeader("Range", QByteArrayLiteral("bytes=") + QByteArray::number(0) + QByteArrayLiteral("-"));
     // The body must arrive as the bytes the server counted in its length, not decompressed.
     request.setRawHeader("Accept-Encoding", "identity");
     m_reply = m_manager->get(request);
     m_reply->setReadBufferSize(kReplyBufferSize);
-    connect(m_reply, &QNetworkReply::metaDataChanged, this, [this]() { m_headersSeen = true; });
+    connect(m_reply, &QNetworkReply::metaDataChanged, this, [this]() {
+        m_headersSeen = true;
+        m_sinceNews.restart();
+    });
     connect(m_reply, &QNetworkReply::readyRead, this, [this]() { m_sinceNews.restart(); });
     m_sinceNews.start();
 }

@@ -201,7 +201,7 @@ void Progress::closeEvent(QCloseEvent *event) {
     event->accept();
 }
 
-// The window's background picture: a calm blue gradient with a soft band behind the title.
+// The window's background picture: a calm blue gradient with a light band behind the title.
 void Progress::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     QLinearGradient sky(rect().topLeft(), rect().bottomLeft());
@@ -212,6 +212,4 @@ void Progress::paintEvent(QPaintEvent *) {
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 255, 255, 110));
     painter.drawRoundedRect(QRectF(twipsRect(120, 120, 8160, 1560)), 12, 12);
-    painter.setBrush(QColor(0x1f, 0x4e, 0x8c, 40));
-    painter.drawEllipse(QPointF(width() * 0.15, height() * 0.35), height() * 0.45, height() * 0.45);
 }

@@ -184,18 +184,21 @@ private slots:
     // An installer without the vendor's signature is never started and never left behind.
     void unverifiedInstallerIsRefused_data() {
         QTest::addColumn<QByteArray>("served");
-        QTest::addColumn<QString>("signer"); // empty: no signature on the server
+        QTest::addColumn<QString>("signer"); // empty: no signature on the server; "cut": a damaged one
 
         QTest::newRow("signature missing") << m_installer << "";
         QTest::newRow("installer altered") << QByteArray(m_installer + "rm -rf ~\n") << "test";
         QTest::newRow("signed with another key") << m_installer << "stranger";
+        QTest::newRow("signature cut short") << m_installer << "cut";
     }
 
     void unverifiedInstallerIsRefused() {
         QFETCH(QByteArray, served);
         QFETCH(QString, signer);
         std::optional<QByteArray> signature;
-        if (!signer.isEmpty()) {
+        if (signer == QLatin1String("cut")) {
+            signature = m_signature.left(40);
+        } else if (!signer.isEmpty()) {
             signature = sign(m_installer, signer);
             QCOMPARE(signature->size(), 64);
         }
