@@ -50,6 +50,8 @@ private:
     QProgressBar *ProgressBar;
     QLabel *Label4;
     QLabel *Label3;
+    // The two contact labels both carry the objectName "Label2": findChildren<QLabel *>("Label2")
+    // gives the e-mail address first, then the web address.
     QLabel *Label2Mail;
     QLabel *Label2Web;
     QLabel *Label1;

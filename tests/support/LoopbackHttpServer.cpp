@@ -130,8 +130,14 @@ void LoopbackHttpServer::answer(QTcpSocket *socket, const Request &request) {
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + response.reason + "\r\n";
     for (const auto &header : response.headers)
         head += header.first + ": " + header.second + "\r\n";
-    if (response.sendContentLength)
+    if (response.chunkedEncoding) {
+        head += "Transfer-Encoding: chunked\r\n";
+        for (QByteArray &piece : response.pieces)
+            piece = QByteArray::number(piece.size(), 16) + "\r\n" + piece + "\r\n";
+        response.pieces.append("0\r\n\r\n");
+    } else if (response.sendContentLength) {
         head += "Content-Length: " + response.contentLength.value_or(QByteArray::number(length)) + "\r\n";
+    }
     head += "Connection: close\r\n\r\n";
     socket->write(head);
 

@@ -30,6 +30,8 @@ struct HttpResponse {
     // sendContentLength is false. A length above the real one makes a short body.
     std::optional<QByteArray> contentLength;
     bool sendContentLength = true;
+    // Send the pieces with "Transfer-Encoding: chunked" (one chunk each) and no length at all.
+    bool chunkedEncoding = false;
     // Read the request and never answer.
     bool neverAnswer = false;
     // When set ("user:password"), a request without these Basic credentials gets 401.
