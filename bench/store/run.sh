@@ -10,6 +10,6 @@ cd "$(dirname "$0")/../.."
 cmake --build build --target bench_store -j 2 >/dev/null
 echo "## Data source filter and count"
 echo
-echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), $(date -u +%Y-%m-%d)"
+echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), Qt $(qmake6 -query QT_VERSION 2>/dev/null || echo 6), $(date -u +%Y-%m-%d)"
 echo
 build/bench/store/bench_store "$@"

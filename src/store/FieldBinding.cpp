@@ -21,8 +21,8 @@ public:
         if (m_field.isEmpty() && !field.isEmpty())
             source->value(field); // an unknown field: let the source report it
         connect(source, &DataSource::currentRowChanged, this, &FieldTie::show);
-        connect(source, &DataSource::valueChanged, this, [this](const QString &field, const QString &) {
-            if (field == m_field)
+        connect(source, &DataSource::valueChanged, this, [this](const QString &changed, const QString &) {
+            if (changed == m_field)
                 show();
         });
     }
