@@ -4,13 +4,13 @@
 #include "common/Twips.h"
 #include "shell/SkinLabel.h"
 #include "shell/SkinObject.h"
+#include "shell/WaitingMessageBox.h"
 #include "store/DataSource.h"
 #include "store/FieldBinding.h"
 #include "update/ProgramHandOver.h"
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 
 namespace {
@@ -99,9 +99,7 @@ void FrmUpdate::checkForUpdate() {
         handOverToUpdater();
         return;
     }
-    QMessageBox box(QMessageBox::Information, appTitle(), QString::fromUtf8(upToDateMessage), QMessageBox::Ok, this);
-    box.setLayoutDirection(Qt::RightToLeft);
-    box.exec();
+    WaitingMessageBox::show(this, QString::fromUtf8(upToDateMessage), appTitle(), QMessageBox::Information);
     leaveChecking();
 }
 
@@ -119,10 +117,7 @@ void FrmUpdate::leaveChecking() {
 
 void FrmUpdate::handOverToUpdater() {
     if (!ProgramHandOver::startUpdater(m_programFolder)) {
-        QMessageBox box(QMessageBox::Warning, appTitle(), QString::fromUtf8(updaterMissingMessage), QMessageBox::Ok,
-                        this);
-        box.setLayoutDirection(Qt::RightToLeft);
-        box.exec();
+        WaitingMessageBox::show(this, QString::fromUtf8(updaterMissingMessage), appTitle(), QMessageBox::Warning);
         leaveChecking();
         return;
     }

@@ -173,7 +173,7 @@ void FrmUpdateTest::opensPlacedWithTitleAndSkin() {
 void FrmUpdateTest::showsItIsCheckingWhileItFetches_data() {
     QTest::addColumn<HttpResponse>("response");
     QTest::addColumn<bool>("newer");
-    HttpResponse slow = HttpResponse::body("2");
+    HttpResponse slow = HttpResponse::withBody("2");
     slow.pieces.append(".2");
     slow.pauseMs = 400;
     QTest::newRow("slow answer, newer") << slow << true;
@@ -232,7 +232,7 @@ void FrmUpdateTest::newerVersionHandsOverToTheUpdater_data() {
 void FrmUpdateTest::newerVersionHandsOverToTheUpdater() {
     QFETCH(QByteArray, body);
     LoopbackHttpServer server;
-    server.setResponse(versionPath, HttpResponse::body(body));
+    server.setResponse(versionPath, HttpResponse::withBody(body));
     FrmUpdate *window = openWindow(QUrl(server.url(versionPath)));
     UnexpectedBoxGuard guard;
     checkButton()->click();
@@ -248,15 +248,15 @@ void FrmUpdateTest::newerVersionHandsOverToTheUpdater() {
 void FrmUpdateTest::otherwiseTellsTheUserAndStaysOpen_data() {
     QTest::addColumn<QUrl>("versionFile");
     QTest::addColumn<HttpResponse>("response");
-    QTest::newRow("same version") << QUrl() << HttpResponse::body("2.1");
-    QTest::newRow("minor 10 equals minor 1") << QUrl() << HttpResponse::body("2.10");
-    QTest::newRow("two-digit minor is older") << QUrl() << HttpResponse::body("2.01");
-    QTest::newRow("older, CR LF") << QUrl() << HttpResponse::body("1.9\r\n");
-    QTest::newRow("empty body") << QUrl() << HttpResponse::body({});
+    QTest::newRow("same version") << QUrl() << HttpResponse::withBody("2.1");
+    QTest::newRow("minor 10 equals minor 1") << QUrl() << HttpResponse::withBody("2.10");
+    QTest::newRow("two-digit minor is older") << QUrl() << HttpResponse::withBody("2.01");
+    QTest::newRow("older, CR LF") << QUrl() << HttpResponse::withBody("1.9\r\n");
+    QTest::newRow("empty body") << QUrl() << HttpResponse::withBody({});
     QTest::newRow("html page") << QUrl()
-                               << HttpResponse::body("<html><head><title>Moved</title></head><body>2.5</body></html>");
-    QTest::newRow("not found") << QUrl() << HttpResponse::body("2.2", 404, "Not Found");
-    QTest::newRow("server error") << QUrl() << HttpResponse::body("9.9", 500, "Internal Server Error");
+                               << HttpResponse::withBody("<html><head><title>Moved</title></head><body>2.5</body></html>");
+    QTest::newRow("not found") << QUrl() << HttpResponse::withBody("2.2", 404, "Not Found");
+    QTest::newRow("server error") << QUrl() << HttpResponse::withBody("9.9", 500, "Internal Server Error");
     QTest::newRow("never answers") << QUrl() << silentServer();
     QTest::newRow("nothing listening") << refusedUrl() << HttpResponse();
 }
@@ -276,7 +276,7 @@ void FrmUpdateTest::otherwiseTellsTheUserAndStaysOpen() {
 void FrmUpdateTest::missingUpdaterKeepsTheProgramRunning() {
     QVERIFY(QFile::remove(m_folder->filePath(QStringLiteral("Keltoupdate"))));
     LoopbackHttpServer server;
-    server.setResponse(versionPath, HttpResponse::body("2.2"));
+    server.setResponse(versionPath, HttpResponse::withBody("2.2"));
     FrmUpdate *window = openWindow(QUrl(server.url(versionPath)));
     answerNextMessageBox(&m_box);
     checkButton()->click();

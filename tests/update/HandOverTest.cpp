@@ -23,7 +23,7 @@ void HandOverTest::newerVersionEndsTheProgramAfterStartingTheUpdater() {
     script.close();
     QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
     LoopbackHttpServer server;
-    server.setResponse(QStringLiteral("/Soft/Kelto/LastVersion.txt"), HttpResponse::body("2.2\r\n"));
+    server.setResponse(QStringLiteral("/Soft/Kelto/LastVersion.txt"), HttpResponse::withBody("2.2\r\n"));
 
     QProcess kelto;
     kelto.setWorkingDirectory(folder.path());

@@ -45,7 +45,7 @@ void VersionCheckTest::fetchGivesTheBodyAsText() {
     QFETCH(QByteArray, body);
     QFETCH(QString, text);
     LoopbackHttpServer server;
-    server.setResponse(QStringLiteral("/Soft/Kelto/LastVersion.txt"), HttpResponse::body(body));
+    server.setResponse(QStringLiteral("/Soft/Kelto/LastVersion.txt"), HttpResponse::withBody(body));
     VersionCheck check(QUrl(server.url(QStringLiteral("/Soft/Kelto/LastVersion.txt"))));
     QCOMPARE(check.fetchVersionText(), text);
     QCOMPARE(server.requests().size(), 1);
