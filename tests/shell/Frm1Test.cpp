@@ -1,5 +1,5 @@
-#include "ModalDriver.h"
-#include "TempProgramFolder.h"
+#include "support/ModalDriver.h"
+#include "support/TempProgramFolder.h"
 
 #include "common/Hosts.h"
 #include "common/Twips.h"

@@ -1,4 +1,4 @@
-#include "ModalDriver.h"
+#include "support/ModalDriver.h"
 
 #include "shell/KeltoStart.h"
 #include "shell/SingleInstanceGuard.h"
