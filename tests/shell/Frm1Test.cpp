@@ -47,6 +47,8 @@ void moveOver(QWidget *target, QPoint local = QPoint(-1, -1)) {
     if (local == QPoint(-1, -1))
         local = target->rect().center();
     QWidget *window = target->window();
+    // A move to where the mouse already is reports nothing, so come from a pixel beside it.
+    QTest::mouseMove(window->windowHandle(), target->mapTo(window, local + QPoint(1, 0)));
     QTest::mouseMove(window->windowHandle(), target->mapTo(window, local));
 }
 
