@@ -561,7 +561,7 @@ void Frm1Test::calculatorStartsOrIsReportedMissing() {
     const QString marker = bin.filePath(QStringLiteral("started"));
     QFile calculator(bin.filePath(QStringLiteral("galculator")));
     QVERIFY(calculator.open(QIODevice::WriteOnly));
-    calculator.write(QStringLiteral("#!/bin/sh\ntouch '%1'\n").arg(marker).toUtf8());
+    calculator.write(QStringLiteral("#!/bin/sh\necho started > '%1'\n").arg(marker).toUtf8());
     calculator.close();
     calculator.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QByteArray path = qgetenv("PATH");
