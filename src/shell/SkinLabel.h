@@ -3,7 +3,8 @@
 #include <QLabel>
 
 // A caption or hint line drawn in the window's skin: shows its caption right to left as stored,
-// can be shown, hidden and moved (positions in twips).
+// wrapped at word breaks when it is longer than the label, and can be shown, hidden and moved
+// (positions in twips). The window gives it its objectName.
 class SkinLabel : public QLabel {
     Q_OBJECT
 public:

@@ -1,0 +1,61 @@
+#include "shell/PersianApplication.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QProxyStyle>
+#include <QTranslator>
+
+namespace {
+
+// Persian texts drawn with an underlined shortcut letter lose the joining of their letters.
+class PersianStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override {
+        if (hint == QStyle::SH_UnderlineShortcut)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// Free Persian fonts that shape and join well, best first.
+const QStringList &textFonts() {
+    static const QStringList fonts{QStringLiteral("Noto Sans Arabic"), QStringLiteral("Nazli"),
+                                   QStringLiteral("Noto Naskh Arabic")};
+    return fonts;
+}
+
+void mapReportFonts() {
+    const QString nazli = QStringLiteral("Nazli");
+    const QString naskh = QStringLiteral("Noto Naskh Arabic");
+    QFont::insertSubstitutions(QStringLiteral("B Nazanin"), {nazli, naskh});
+    QFont::insertSubstitutions(QStringLiteral("B Titr"), {QStringLiteral("Titr"), naskh});
+    QFont::insertSubstitutions(QStringLiteral("B Mitra"), {naskh, nazli});
+}
+
+// The texts of Qt's standard buttons and dialogs (OK, Yes, No, the file dialog) in Persian.
+void installPersianQtTexts(QApplication &app) {
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::Persian, QLocale::Iran), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+} // namespace
+
+void setUpPersianApplication(QApplication &app) {
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    QApplication::setStyle(new PersianStyle);
+
+    QFont font = QApplication::font();
+    font.setFamilies(textFonts());
+    font.setPointSize(10);
+    QApplication::setFont(font);
+    mapReportFonts();
+
+    installPersianQtTexts(app);
+}

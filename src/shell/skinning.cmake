@@ -1,0 +1,14 @@
+# Themes and skins, the timed and ordinary message boxes, the program's Persian look and the
+# theme-change window.
+list(APPEND KELTO_CORE_SOURCES ${KELTO_FRAGMENT_DIR}/ThemeTable.cpp ${KELTO_FRAGMENT_DIR}/ThemeTable.h)
+list(APPEND KELTO_GUI_SOURCES
+    ${KELTO_FRAGMENT_DIR}/SkinObject.cpp ${KELTO_FRAGMENT_DIR}/SkinObject.h
+    ${KELTO_FRAGMENT_DIR}/SkinLabel.cpp ${KELTO_FRAGMENT_DIR}/SkinLabel.h
+    ${KELTO_FRAGMENT_DIR}/TimedMessageBox.cpp ${KELTO_FRAGMENT_DIR}/TimedMessageBox.h
+    ${KELTO_FRAGMENT_DIR}/WaitingMessageBox.cpp ${KELTO_FRAGMENT_DIR}/WaitingMessageBox.h
+    ${KELTO_FRAGMENT_DIR}/PersianApplication.cpp ${KELTO_FRAGMENT_DIR}/PersianApplication.h
+    ${KELTO_FRAGMENT_DIR}/Frmskin.cpp ${KELTO_FRAGMENT_DIR}/Frmskin.h
+    ${KELTO_FRAGMENT_DIR}/SkinPictures.cpp ${KELTO_FRAGMENT_DIR}/SkinPictures.h)
+# Pictures the skins use: the night sky of the galaxy look, the tick of a ticked box.
+list(APPEND KELTO_GUI_RESOURCES ${KELTO_FRAGMENT_DIR}/pictures/stars.svg ${KELTO_FRAGMENT_DIR}/pictures/tick-dark.svg
+    ${KELTO_FRAGMENT_DIR}/pictures/tick-light.svg)
