@@ -7,8 +7,12 @@ QStringList DesktopCalculator::candidates() {
 #ifdef Q_OS_WIN
     return {QStringLiteral("calc.exe")};
 #else
-    return {QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),        QStringLiteral("galculator"),
-            QStringLiteral("mate-calc"),        QStringLiteral("qalculate-gtk"), QStringLiteral("qalculate-qt"),
+    return {QStringLiteral("gnome-calculator"),
+            QStringLiteral("kcalc"),
+            QStringLiteral("galculator"),
+            QStringLiteral("mate-calc"),
+            QStringLiteral("qalculate-gtk"),
+            QStringLiteral("qalculate-qt"),
             QStringLiteral("xcalc")};
 #endif
 }

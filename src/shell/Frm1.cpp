@@ -9,6 +9,7 @@
 #include "shell/SitePicture.h"
 #include "shell/SkinLabel.h"
 #include "shell/SkinObject.h"
+#include "shell/WaitingMessageBox.h"
 #include "shell/WebPageOpener.h"
 #include "store/DataSource.h"
 #include "store/FieldBinding.h"
@@ -18,7 +19,6 @@
 #include <QFrame>
 #include <QIcon>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QToolButton>
@@ -40,11 +40,11 @@ struct ThemeButton {
 // The theme panel's column: each button 2145 x 555 twips at left 240, from top 240 in steps of 600.
 // The captions keep their spaces: theme 1 and 5 lead with one, theme 10 ends with one.
 const ThemeButton themeButtons[] = {
-    {"Command45", " تم شماره 1", 240, 1},  {"Command44", "تم شماره 2", 840, 2},
-    {"Command43", "تم شماره 3", 1440, 3}, {"Command42", "تم شماره 4", 2040, 4},
-    {"Command50", " تم شماره 5", 2640, 5}, {"Command49", "تم شماره 6", 3240, 6},
-    {"Command48", "تم شماره 7", 3840, 7}, {"Command47", "تم شماره 8", 4440, 8},
-    {"Command41", "تم شماره 9", 5040, 9}, {"Command52", "تم شماره 10 ", 5640, 10},
+    {"Command45", " تم شماره 1", 240, 1},   {"Command44", "تم شماره 2", 840, 2},
+    {"Command43", "تم شماره 3", 1440, 3},   {"Command42", "تم شماره 4", 2040, 4},
+    {"Command50", " تم شماره 5", 2640, 5},  {"Command49", "تم شماره 6", 3240, 6},
+    {"Command48", "تم شماره 7", 3840, 7},   {"Command47", "تم شماره 8", 4440, 8},
+    {"Command41", "تم شماره 9", 5040, 9},   {"Command52", "تم شماره 10 ", 5640, 10},
     {"Command53", "تم شماره 11", 6240, 11},
 };
 
@@ -144,8 +144,7 @@ void Frm1::createButtonBar() {
     Frame7->installEventFilter(this);
 
     auto navigation = [this](const char *name, const QString &caption, int top, void (Frm1::*action)()) {
-        QPushButton *button =
-            addButton(Frame7, name, caption, navigationLeft, top, navigationWidth, navigationHeight);
+        QPushButton *button = addButton(Frame7, name, caption, navigationLeft, top, navigationWidth, navigationHeight);
         // Each button reports moves over it itself; they never reach the bar behind it.
         button->setMouseTracking(true);
         button->setAttribute(Qt::WA_NoMousePropagation);
@@ -165,11 +164,22 @@ void Frm1::createButtonBar() {
     Command6 = navigation("Command6", QStringLiteral("خروج"), 5940, &Frm1::leaveProgram);
 
     // The hints keep their spaces, the double space of the fourth one included.
-    m_hints.insert(Command1, QStringLiteral(" شما بايد هر آزمودني را ابتدا ثبت نام کرده و سپس روي دکمه اجراي تست کليک کرده و کد آزمودني را وارد کنيد"));
-    m_hints.insert(Command2, QStringLiteral(" جهت جواب دادن به سؤالها روي اين دکمه کليک کنيد و کد آزمودني مورد نظر را وارد کنيد "));
+    m_hints.insert(
+        Command1,
+        QStringLiteral(
+            " شما بايد هر آزمودني را ابتدا ثبت نام کرده و سپس روي دکمه اجراي تست کليک کرده و کد آزمودني را وارد کنيد"));
+    m_hints.insert(
+        Command2,
+        QStringLiteral(" جهت جواب دادن به سؤالها روي اين دکمه کليک کنيد و کد آزمودني مورد نظر را وارد کنيد "));
     m_hints.insert(Command3, QStringLiteral(" جهت کليد گذاري روي اين دکمه کليک مي کنيد"));
-    m_hints.insert(Command4, QStringLiteral(" درصورتيکه کد آزمودني را فراموش کرده ايد با کليک بر روي  اين قسمت مي توانيد آن را بدست بياوريد"));
-    m_hints.insert(Command9, QStringLiteral("با کليک بر روي اين دکمه شمامي توانيد:1- تم برنامه را عوض کنيد 2- نام و آدرس کلينيک را وارد کنيد"));
+    m_hints.insert(
+        Command4,
+        QStringLiteral(
+            " درصورتيکه کد آزمودني را فراموش کرده ايد با کليک بر روي  اين قسمت مي توانيد آن را بدست بياوريد"));
+    m_hints.insert(
+        Command9,
+        QStringLiteral(
+            "با کليک بر روي اين دکمه شمامي توانيد:1- تم برنامه را عوض کنيد 2- نام و آدرس کلينيک را وارد کنيد"));
 }
 
 void Frm1::createSettingsPanel() {
@@ -218,8 +228,8 @@ void Frm1::createClinicPanel() {
 
 void Frm1::createRegistrationPanel() { Frame10 = addPanel("Frame10", 1500, 780, 6675, 2895); }
 
-QPushButton *Frm1::addButton(QWidget *parent, const char *name, const QString &caption, int left, int top,
-                             int width, int height) {
+QPushButton *Frm1::addButton(QWidget *parent, const char *name, const QString &caption, int left, int top, int width,
+                             int height) {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(twipsRect(left, top, width, height));
@@ -325,8 +335,8 @@ void Frm1::showExamineeCodes() {
 void Frm1::startCalculator() {
     closePanels();
     if (DesktopCalculator::program().isEmpty()) {
-        QMessageBox box(QMessageBox::Information, appTitle(), QStringLiteral("ماشين حساب روي اين سيستم پيدا نشد"), QMessageBox::Ok, this);
-        box.exec();
+        WaitingMessageBox::show(this, QStringLiteral("ماشين حساب روي اين سيستم پيدا نشد"), appTitle(),
+                                QMessageBox::Information);
         return;
     }
     DesktopCalculator::start();
@@ -397,15 +407,13 @@ void Frm1::chooseTheme(int themeNumber) {
         return;
     }
     Adodc1->refresh();
-    auto *themeChange = new Frmskin;
-    themeChange->show();
+    Frmskin::showNew();
     close();
 }
 
 bool Frm1::saveSettings() {
     if (Adodc1->save())
         return true;
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Error"), Adodc1->lastError(), QMessageBox::Ok, this);
-    box.exec();
+    WaitingMessageBox::show(this, Adodc1->lastError(), QStringLiteral("Error"), QMessageBox::Warning);
     return false;
 }

@@ -4,11 +4,11 @@
 #include "shell/Frm1.h"
 #include "shell/Navigation.h"
 #include "shell/PersianApplication.h"
+#include "shell/WaitingMessageBox.h"
 #include "store/Database.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QMessageBox>
 
 KeltoStart::KeltoStart(const QString &programDir) : m_programDir(programDir), m_guard(programDir) {}
 
@@ -37,12 +37,10 @@ int KeltoStart::exitCode(Outcome outcome) { return outcome == Outcome::DatabaseR
 QWidget *KeltoStart::mainWindow() const { return m_mainWindow; }
 
 void KeltoStart::showAlreadyRunning() {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Warnnig"), QStringLiteral("برنامه در حال اجراست"),
-                    QMessageBox::Ok);
-    box.exec();
+    WaitingMessageBox::show(nullptr, QStringLiteral("برنامه در حال اجراست"), QStringLiteral("Warnnig"),
+                            QMessageBox::Information);
 }
 
 void KeltoStart::showDatabaseRefused(const QString &message) {
-    QMessageBox box(QMessageBox::Critical, appTitle(), message, QMessageBox::Ok);
-    box.exec();
+    WaitingMessageBox::show(nullptr, message, appTitle(), QMessageBox::Critical);
 }

@@ -180,12 +180,18 @@ void Frm1Test::startUpShowsTitleNameAndHiddenPanels() {
 void Frm1Test::startUpAppliesTheStoredTheme_data() {
     QTest::addColumn<QString>("th");
     QTest::addColumn<QString>("skinFile");
-    QTest::newRow("8") << "8" << "metallic.skn";
-    QTest::newRow("1") << "1" << "chizh.skn";
-    QTest::newRow("11") << "11" << "office2007.skn";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("12") << "12" << "";
-    QTest::newRow("2.5") << "2.5" << "";
+    QTest::newRow("8") << "8"
+                       << "metallic.skn";
+    QTest::newRow("1") << "1"
+                       << "chizh.skn";
+    QTest::newRow("11") << "11"
+                        << "office2007.skn";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("12") << "12"
+                        << "";
+    QTest::newRow("2.5") << "2.5"
+                         << "";
 }
 
 void Frm1Test::startUpAppliesTheStoredTheme() {
@@ -249,7 +255,9 @@ void Frm1Test::geometryFollowsTheLayout() {
 void Frm1Test::captionsAreTheProgramsOwn_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
-    auto row = [](const char *name, const QString &caption) { QTest::newRow(name) << QString::fromLatin1(name) << caption; };
+    auto row = [](const char *name, const QString &caption) {
+        QTest::newRow(name) << QString::fromLatin1(name) << caption;
+    };
     row("Command1", QStringLiteral("ثبت نام آزمودني"));
     row("Command2", QStringLiteral("اجراي تست"));
     row("Command3", QStringLiteral("کليد گذاري"));
@@ -302,11 +310,21 @@ void Frm1Test::captionsAreTheProgramsOwn() {
 void Frm1Test::hintsFollowTheMouse_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("hint");
-    QTest::newRow("Command1") << "Command1" << QStringLiteral(" شما بايد هر آزمودني را ابتدا ثبت نام کرده و سپس روي دکمه اجراي تست کليک کرده و کد آزمودني را وارد کنيد");
-    QTest::newRow("Command2") << "Command2" << QStringLiteral(" جهت جواب دادن به سؤالها روي اين دکمه کليک کنيد و کد آزمودني مورد نظر را وارد کنيد ");
+    QTest::newRow("Command1") << "Command1"
+                              << QStringLiteral(" شما بايد هر آزمودني را ابتدا ثبت نام کرده و سپس روي دکمه اجراي تست "
+                                                "کليک کرده و کد آزمودني را وارد کنيد");
+    QTest::newRow("Command2")
+        << "Command2"
+        << QStringLiteral(" جهت جواب دادن به سؤالها روي اين دکمه کليک کنيد و کد آزمودني مورد نظر را وارد کنيد ");
     QTest::newRow("Command3") << "Command3" << QStringLiteral(" جهت کليد گذاري روي اين دکمه کليک مي کنيد");
-    QTest::newRow("Command4") << "Command4" << QStringLiteral(" درصورتيکه کد آزمودني را فراموش کرده ايد با کليک بر روي  اين قسمت مي توانيد آن را بدست بياوريد");
-    QTest::newRow("Command9") << "Command9" << QStringLiteral("با کليک بر روي اين دکمه شمامي توانيد:1- تم برنامه را عوض کنيد 2- نام و آدرس کلينيک را وارد کنيد");
+    QTest::newRow("Command4")
+        << "Command4"
+        << QStringLiteral(
+               " درصورتيکه کد آزمودني را فراموش کرده ايد با کليک بر روي  اين قسمت مي توانيد آن را بدست بياوريد");
+    QTest::newRow("Command9")
+        << "Command9"
+        << QStringLiteral(
+               "با کليک بر روي اين دکمه شمامي توانيد:1- تم برنامه را عوض کنيد 2- نام و آدرس کلينيک را وارد کنيد");
 }
 
 void Frm1Test::hintsFollowTheMouse() {
@@ -342,7 +360,9 @@ void Frm1Test::otherButtonsLeaveTheHint() {
     for (const char *other : {"Command5", "Command51", "Command11", "Cmdupdate", "Command6"}) {
         moveOver(control(other));
         QVERIFY2(hintLine->isVisible(), other);
-        QCOMPARE(hintLine->caption(), QStringLiteral(" درصورتيکه کد آزمودني را فراموش کرده ايد با کليک بر روي  اين قسمت مي توانيد آن را بدست بياوريد"));
+        QCOMPARE(hintLine->caption(),
+                 QStringLiteral(
+                     " درصورتيکه کد آزمودني را فراموش کرده ايد با کليک بر روي  اين قسمت مي توانيد آن را بدست بياوريد"));
     }
 }
 
@@ -417,10 +437,18 @@ void Frm1Test::choosingAThemeStoresItAndComesBackInTheNewLook_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("th");
     QTest::addColumn<QString>("skinFile");
-    QTest::newRow("theme 1") << "Command45" << "1" << "chizh.skn";
-    QTest::newRow("theme 8") << "Command47" << "8" << "metallic.skn";
-    QTest::newRow("theme 10") << "Command52" << "10" << "winaqua.skn";
-    QTest::newRow("theme 11") << "Command53" << "11" << "office2007.skn";
+    QTest::newRow("theme 1") << "Command45"
+                             << "1"
+                             << "chizh.skn";
+    QTest::newRow("theme 8") << "Command47"
+                             << "8"
+                             << "metallic.skn";
+    QTest::newRow("theme 10") << "Command52"
+                              << "10"
+                              << "winaqua.skn";
+    QTest::newRow("theme 11") << "Command53"
+                              << "11"
+                              << "office2007.skn";
 }
 
 void Frm1Test::choosingAThemeStoresItAndComesBackInTheNewLook() {
@@ -512,9 +540,12 @@ void Frm1Test::leavingEndsTheProgramOnlyInLeaveMode2_data() {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("leaveMode");
     QTest::addColumn<bool>("ends");
-    QTest::newRow("close box, leave mode 2") << "close" << "2" << true;
-    QTest::newRow("exit button") << "Command6" << "2" << true;
-    QTest::newRow("close box, leave mode 1") << "close" << "1" << false;
+    QTest::newRow("close box, leave mode 2") << "close"
+                                             << "2" << true;
+    QTest::newRow("exit button") << "Command6"
+                                 << "2" << true;
+    QTest::newRow("close box, leave mode 1") << "close"
+                                             << "1" << false;
 }
 
 // Another window stays open meanwhile, so only the main window's own leaving can end the program.
