@@ -14,4 +14,4 @@ echo
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), Qt $(qmake6 -query QT_VERSION 2>/dev/null || echo 6), $(date -u +%Y-%m-%d); QT_QPA_PLATFORM=offscreen"
 echo
 QT_QPA_PLATFORM=offscreen build/bench/startup/startup_bench build/bench/startup/startup_probe_kelto \
-    build/bench/startup/startup_probe_minimal "$folder/Kelto" skins "${1:-30}" "${2:-100000}"
+    build/bench/startup/startup_probe_minimal "$folder" skins "${1:-30}" "${2:-100000}"
