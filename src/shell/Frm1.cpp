@@ -6,6 +6,7 @@
 #include "common/Twips.h"
 #include "shell/DesktopCalculator.h"
 #include "shell/Frmskin.h"
+#include "shell/HelpIcon.h"
 #include "shell/SitePicture.h"
 #include "shell/SkinLabel.h"
 #include "shell/SkinObject.h"
@@ -17,7 +18,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
-#include <QIcon>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -99,7 +99,7 @@ void Frm1::createControls() {
     CmdHelp->setGeometry(twipsRect(45, 45, 855, 855));
     CmdHelp->setText(QStringLiteral("Help"));
     CmdHelp->setToolTip(QStringLiteral("براي مشاهده اين قسمت بايد به اينترنت کانکت شويد"));
-    CmdHelp->setIcon(QIcon(QStringLiteral(":/shell/pictures/help.svg")));
+    CmdHelp->setIcon(HelpIcon::make());
     CmdHelp->setIconSize(twipsSize(480, 480));
     CmdHelp->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     CmdHelp->setAutoRaise(true);

@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace {
 // Run as "KeltoStartTest --hold-lock <folder>", this program takes the single-instance lock of that
@@ -175,7 +176,9 @@ void KeltoStartTest::runningKeltoRefusesAnotherStartUntilItDies() {
     kelto.start(program, {});
     QVERIFY(kelto.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(databasePath()), 20000);
-    const QByteArray databaseBefore = fileBytes(databasePath());
+    // The file as the first instance has settled it.
+    QByteArray databaseBefore;
+    QTRY_VERIFY_WITH_TIMEOUT(std::exchange(databaseBefore, fileBytes(databasePath())) == databaseBefore, 20000);
 
     SeenBox seen;
     answerNextMessageBox(&seen);
