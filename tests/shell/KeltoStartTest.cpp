@@ -15,7 +15,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <utility>
 
 namespace {
 // Run as "KeltoStartTest --hold-lock <folder>", this program takes the single-instance lock of that
@@ -176,9 +175,15 @@ void KeltoStartTest::runningKeltoRefusesAnotherStartUntilItDies() {
     kelto.start(program, {});
     QVERIFY(kelto.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(databasePath()), 20000);
-    // The file as the first instance has settled it.
+    // The file as the first instance has settled it: the same bytes on two looks in a row.
     QByteArray databaseBefore;
-    QTRY_VERIFY_WITH_TIMEOUT(std::exchange(databaseBefore, fileBytes(databasePath())) == databaseBefore, 20000);
+    const auto settled = [&]() {
+        const QByteArray now = fileBytes(databasePath());
+        const bool same = now == databaseBefore;
+        databaseBefore = now;
+        return same;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(settled(), 20000);
 
     SeenBox seen;
     answerNextMessageBox(&seen);
