@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class QSqlQuery;
+
 // A data source stands on one table of the database and on one current row of it, the way a
 // window sees its data: open (at construction), re-read, filter on one field, count, add,
 // set field, save, delete. To its callers it is a snapshot: rows stored through another data
@@ -21,14 +23,15 @@ public:
     // stands on the first row.
     void refresh();
     // Narrows the rows to those whose field equals the value (compared as text) and stands
-    // on the first match. Field names compare without regard to case.
+    // on the first match. Field names compare without regard to case. Unsaved changes and an
+    // unsaved new row are dropped.
     void setFilter(const QString &field, const QString &value);
     // Rows under the filter, an added row not yet saved included.
     int recordCount() const;
     // True when there is no current row (an empty table, or a filter that matched nothing).
     bool noCurrentRow() const;
 
-    // Appends an empty row and makes it current.
+    // Appends an empty row and makes it current (an earlier unsaved new row is dropped).
     void addNew();
     bool isNewRow() const;
     QString value(const QString &field) const;
@@ -39,12 +42,43 @@ public:
     bool deleteCurrent();
     QString lastError() const;
 
+    // The real name of a field (as the table spells it); empty when the table has no such field.
+    QString fieldName(const QString &field) const;
+    // The values of one field over the rows under the filter, as the file holds them now (for
+    // lists): one per row in row order, or each value once in text order. An unsaved new row is
+    // not among them.
+    QStringList fieldValues(const QString &field, bool distinct = false) const;
+    // Up to limit rows under the filter from the offset-th on, in row order, as the file holds
+    // them now: the values of the given fields (for a grid).
+    QList<QStringList> rows(const QStringList &fields, int offset, int limit) const;
+
 signals:
     // The current row is another one (open, re-read, filter, add, delete): bound controls reload.
     void currentRowChanged();
-    // One field of the current row changed through setValue.
+    // One field of the current row changed (setValue, or the identifier given by the database
+    // when a new row is saved). The field is named as the table spells it.
     void valueChanged(const QString &field, const QString &value);
 
 private:
+    QString filterSql() const;
+    void bindFilter(QSqlQuery &query) const;
+    QString knownField(const QString &field) const;
+    void loadFields();
+    void reread();
+    bool loadRow(const QString &condition, qint64 rowId, bool descending);
+    void clearRow();
+
     QString m_table;
+    QStringList m_fields;                   // as the table spells them, in table order
+    QHash<QString, QString> m_fieldByLower; // lower-case name -> real name
+    QString m_filterField;                  // empty: no filter
+    QString m_filterValue;
+    bool m_filterMatchesNothing = false; // a filter on a field the table does not have
+    int m_count = 0;
+    bool m_hasRow = false;
+    bool m_newRow = false;
+    qint64 m_rowId = 0;
+    QHash<QString, QString> m_values;
+    QStringList m_changed;
+    QString m_lastError;
 };

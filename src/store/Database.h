@@ -8,10 +8,21 @@ namespace Database {
 // The path every data source uses, relative to the program's folder.
 inline QString relativePath() { return QStringLiteral("DBKelto/DBKelto.mdb"); }
 
+// An identifier (table or field name) quoted for SQL: "Group", "1".
+inline QString quoted(const QString &identifier) {
+    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
 // Opens the database file, creating it with its tables, the 40 item texts and the settings row
 // when it does not exist. A file that is not a Kelto database, is damaged, or cannot be written
 // is refused and left exactly as it was; errorMessage then holds a Persian message naming it.
+// An open connection is closed first.
 bool open(const QString &path, QString *errorMessage);
+// Closes and removes the connection, so that the file can be replaced (restore). Data sources
+// that outlive it find no rows until the database is opened again and they are re-read.
 void close();
 QSqlDatabase connection();
+bool isOpen();
+// The absolute path of the open file; empty when none is open.
+QString filePath();
 } // namespace Database

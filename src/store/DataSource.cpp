@@ -1,0 +1,279 @@
+#include "store/DataSource.h"
+
+#include "store/Database.h"
+#include "store/StoreMessages.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+
+using Database::quoted;
+
+DataSource::DataSource(const QString &table, QObject *parent) : QObject(parent), m_table(table) { reread(); }
+
+QString DataSource::table() const { return m_table; }
+
+void DataSource::refresh() {
+    m_filterField.clear();
+    m_filterValue.clear();
+    m_filterMatchesNothing = false;
+    reread();
+    emit currentRowChanged();
+}
+
+void DataSource::setFilter(const QString &field, const QString &value) {
+    loadFields();
+    m_filterField = knownField(field);
+    m_filterValue = value;
+    m_filterMatchesNothing = m_filterField.isEmpty();
+    reread();
+    emit currentRowChanged();
+}
+
+int DataSource::recordCount() const { return m_count; }
+
+bool DataSource::noCurrentRow() const { return !m_hasRow; }
+
+void DataSource::addNew() {
+    if (!m_newRow)
+        ++m_count;
+    clearRow();
+    m_hasRow = true;
+    m_newRow = true;
+    emit currentRowChanged();
+}
+
+bool DataSource::isNewRow() const { return m_newRow; }
+
+QString DataSource::value(const QString &field) const { return m_values.value(knownField(field)); }
+
+void DataSource::setValue(const QString &field, const QString &value) {
+    const QString name = knownField(field);
+    if (name.isEmpty())
+        return;
+    if (!m_hasRow) {
+        qWarning("DataSource(%s): no current row to set %s on", qPrintable(m_table), qPrintable(name));
+        return;
+    }
+    if (m_values.value(name) == value)
+        return;
+    m_values.insert(name, value);
+    if (!m_changed.contains(name))
+        m_changed << name;
+    emit valueChanged(name, value);
+}
+
+bool DataSource::save() {
+    if (!m_hasRow) {
+        m_lastError = StoreMessages::noCurrentRow(m_table);
+        return false;
+    }
+    if (!m_newRow && m_changed.isEmpty())
+        return true;
+    QSqlQuery query(Database::connection());
+    QStringList quotedFields;
+    for (const QString &name : std::as_const(m_changed))
+        quotedFields << quoted(name);
+    if (m_newRow) {
+        if (m_changed.isEmpty()) {
+            query.prepare(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table)));
+        } else {
+            const QStringList marks(quotedFields.size(), QStringLiteral("?"));
+            query.prepare(
+                QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                    .arg(quoted(m_table), quotedFields.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+        }
+    } else {
+        query.prepare(QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
+                          .arg(quoted(m_table), quotedFields.join(QStringLiteral(" = ?, "))));
+    }
+    for (const QString &name : std::as_const(m_changed))
+        query.addBindValue(m_values.value(name));
+    if (!m_newRow)
+        query.addBindValue(m_rowId);
+    if (!query.exec()) {
+        m_lastError = query.lastError().text();
+        return false;
+    }
+    if (!m_newRow && query.numRowsAffected() == 0) {
+        m_lastError = StoreMessages::rowGone(m_table);
+        return false;
+    }
+    m_changed.clear();
+    if (m_newRow) {
+        m_newRow = false;
+        m_rowId = query.lastInsertId().toLongLong();
+        // ID is the table's row number: the database has just filled it. Show it like any other
+        // change of the row.
+        const QString id = fieldName(QStringLiteral("ID"));
+        if (!id.isEmpty() && m_values.value(id).isEmpty()) {
+            m_values.insert(id, QString::number(m_rowId));
+            emit valueChanged(id, m_values.value(id));
+        }
+    }
+    return true;
+}
+
+bool DataSource::deleteCurrent() {
+    if (!m_hasRow) {
+        m_lastError = StoreMessages::noCurrentRow(m_table);
+        return false;
+    }
+    if (!m_newRow) {
+        QSqlQuery query(Database::connection());
+        query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(m_table)));
+        query.addBindValue(m_rowId);
+        if (!query.exec()) {
+            m_lastError = query.lastError().text();
+            return false;
+        }
+    }
+    --m_count;
+    // Stand on the row after the deleted one, or else on the one before it.
+    const qint64 deleted = m_rowId;
+    const bool wasNew = m_newRow;
+    m_newRow = false;
+    if (wasNew)
+        loadRow(QString(), 0, false);
+    else if (!loadRow(QStringLiteral("rowid > ?"), deleted, false))
+        loadRow(QStringLiteral("rowid < ?"), deleted, true);
+    emit currentRowChanged();
+    return true;
+}
+
+QString DataSource::lastError() const { return m_lastError; }
+
+QString DataSource::fieldName(const QString &field) const { return m_fieldByLower.value(field.toLower()); }
+
+QStringList DataSource::fieldValues(const QString &field, bool distinct) const {
+    QStringList values;
+    const QString name = knownField(field);
+    if (name.isEmpty() || m_filterMatchesNothing)
+        return values;
+    QSqlQuery query(Database::connection());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT %1%2 FROM %3%4 ORDER BY %5")
+                      .arg(distinct ? QStringLiteral("DISTINCT ") : QString(), quoted(name), quoted(m_table),
+                           filterSql(), distinct ? quoted(name) : QStringLiteral("rowid")));
+    bindFilter(query);
+    if (!query.exec())
+        return values;
+    while (query.next())
+        values << query.value(0).toString();
+    return values;
+}
+
+QList<QStringList> DataSource::rows(const QStringList &fields, int offset, int limit) const {
+    QList<QStringList> result;
+    QStringList columns;
+    for (const QString &field : fields) {
+        const QString name = knownField(field);
+        columns << (name.isEmpty() ? QStringLiteral("NULL") : quoted(name));
+    }
+    if (columns.isEmpty() || m_filterMatchesNothing)
+        return result;
+    QSqlQuery query(Database::connection());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY rowid LIMIT ? OFFSET ?")
+                      .arg(columns.join(QStringLiteral(", ")), quoted(m_table), filterSql()));
+    bindFilter(query);
+    query.addBindValue(limit);
+    query.addBindValue(offset);
+    if (!query.exec())
+        return result;
+    while (query.next()) {
+        QStringList row;
+        for (int i = 0; i < columns.size(); ++i)
+            row << query.value(i).toString();
+        result << row;
+    }
+    return result;
+}
+
+QString DataSource::filterSql() const {
+    return m_filterField.isEmpty() ? QString() : QStringLiteral(" WHERE %1 = ?").arg(quoted(m_filterField));
+}
+
+void DataSource::bindFilter(QSqlQuery &query) const {
+    if (!m_filterField.isEmpty())
+        query.addBindValue(m_filterValue);
+}
+
+// Maps a field name given in any case to the table's own spelling. A name the table does not
+// have is a mistake in the calling window: loud in debug builds, matching nothing otherwise.
+QString DataSource::knownField(const QString &field) const {
+    const QString name = fieldName(field);
+    if (name.isEmpty() && !field.isEmpty() && !m_fields.isEmpty()) {
+        qCritical("DataSource(%s): the table has no field %s", qPrintable(m_table), qPrintable(field));
+        Q_ASSERT_X(false, "DataSource", "unknown field name");
+    }
+    return name;
+}
+
+// Takes the snapshot: the count under the filter and the first row, by row order.
+void DataSource::reread() {
+    loadFields();
+    m_newRow = false;
+    m_count = 0;
+    clearRow();
+    if (m_filterMatchesNothing || m_fields.isEmpty())
+        return;
+    QSqlQuery query(Database::connection());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(quoted(m_table), filterSql()));
+    bindFilter(query);
+    if (query.exec() && query.next())
+        m_count = query.value(0).toInt();
+    if (m_count > 0)
+        loadRow(QString(), 0, false);
+}
+
+// The table's fields, read once the database is open (it may be opened after this source).
+void DataSource::loadFields() {
+    if (!m_fields.isEmpty())
+        return;
+    const QSqlRecord record = Database::connection().record(m_table);
+    for (int i = 0; i < record.count(); ++i) {
+        m_fields << record.fieldName(i);
+        m_fieldByLower.insert(record.fieldName(i).toLower(), record.fieldName(i));
+    }
+}
+
+// Stands on the first row under the filter that meets the condition (with one row-id parameter),
+// in row order or reversed; no current row when none does.
+bool DataSource::loadRow(const QString &condition, qint64 rowId, bool descending) {
+    clearRow();
+    QStringList where;
+    if (!m_filterField.isEmpty())
+        where << QStringLiteral("%1 = ?").arg(quoted(m_filterField));
+    if (!condition.isEmpty())
+        where << condition;
+    QStringList columns{QStringLiteral("rowid")};
+    for (const QString &name : std::as_const(m_fields))
+        columns << quoted(name);
+    QSqlQuery query(Database::connection());
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT %1 FROM %2%3 ORDER BY rowid%4 LIMIT 1")
+            .arg(columns.join(QStringLiteral(", ")), quoted(m_table),
+                 where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")),
+                 descending ? QStringLiteral(" DESC") : QString()));
+    bindFilter(query);
+    if (!condition.isEmpty())
+        query.addBindValue(rowId);
+    if (!query.exec() || !query.next())
+        return false;
+    m_hasRow = true;
+    m_rowId = query.value(0).toLongLong();
+    for (int i = 0; i < m_fields.size(); ++i)
+        m_values.insert(m_fields.at(i), query.value(i + 1).toString());
+    return true;
+}
+
+void DataSource::clearRow() {
+    m_hasRow = false;
+    m_rowId = 0;
+    m_values.clear();
+    m_changed.clear();
+}

@@ -1,0 +1,307 @@
+#include "store/Database.h"
+
+#include "store/ItemTexts.h"
+#include "store/StoreMessages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryFile>
+#include <QUrl>
+#include <QUuid>
+
+namespace {
+// SQLite's primary result code for a file that is not a database at all.
+constexpr int SqliteNotADatabase = 26;
+
+QString mainConnectionName() { return QString::fromLatin1(QSqlDatabase::defaultConnection); }
+
+using Database::quoted;
+
+struct TableDefinition {
+    QString name;
+    QStringList textFields; // every field but the automatic ID, all text
+    bool hasId;
+};
+
+QList<TableDefinition> keltoTables() {
+    QStringList answerFields{QStringLiteral("Code")};
+    for (int item = 1; item <= 40; ++item)
+        answerFields << QString::number(item);
+    return {
+        {QStringLiteral("IDE"),
+         {QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Jens"),
+          QStringLiteral("Sen"), QStringLiteral("Taahol"), QStringLiteral("Tahsil"), QStringLiteral("Group"),
+          QStringLiteral("Date"), QStringLiteral("Time")},
+         true},
+        {QStringLiteral("Answer"), answerFields, true},
+        {QStringLiteral("QUS"), {QStringLiteral("QU")}, true},
+        {QStringLiteral("Theme"), {QStringLiteral("TH"), QStringLiteral("Name"), QStringLiteral("Adress")}, false},
+    };
+}
+
+QStringList creationStatements() {
+    QStringList statements;
+    for (const TableDefinition &table : keltoTables()) {
+        QStringList columns;
+        if (table.hasId)
+            columns << QStringLiteral("\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT");
+        for (const QString &field : table.textFields)
+            columns << quoted(field) + QStringLiteral(" TEXT");
+        statements
+            << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(QStringLiteral(", ")));
+    }
+    const QList<QPair<QString, QString>> indexes{{QStringLiteral("IDE"), QStringLiteral("Code")},
+                                                 {QStringLiteral("Answer"), QStringLiteral("Code")},
+                                                 {QStringLiteral("IDE"), QStringLiteral("LName")},
+                                                 {QStringLiteral("IDE"), QStringLiteral("FName")},
+                                                 {QStringLiteral("IDE"), QStringLiteral("Group")}};
+    for (const auto &[table, field] : indexes)
+        statements << QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                          .arg(quoted(table + QLatin1Char('_') + field), quoted(table), quoted(field));
+    return statements;
+}
+
+// A side connection that lives for one check or one creation and is removed afterwards.
+class SideConnection {
+public:
+    SideConnection(const QString &path, const QString &options)
+        : m_name(QStringLiteral("kelto-side-") + QUuid::createUuid().toString(QUuid::WithoutBraces)) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(options);
+    }
+    ~SideConnection() {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_name, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
+
+private:
+    QString m_name;
+};
+
+enum class Verdict { Kelto, Foreign, Damaged, NeedsRecovery };
+
+Verdict verdictOf(const QSqlError &error) {
+    const int code = error.nativeErrorCode().toInt() & 0xff; // the primary code of an extended one
+    return code == SqliteNotADatabase ? Verdict::Foreign : Verdict::Damaged;
+}
+
+// Checks the tables and fields of a file, and with checkPages reads the whole file through.
+Verdict examine(QSqlDatabase db, bool checkPages) {
+    if (!db.open())
+        return verdictOf(db.lastError());
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+        return verdictOf(query.lastError());
+    for (const TableDefinition &table : keltoTables()) {
+        if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table.name))))
+            return verdictOf(query.lastError());
+        QSet<QString> present;
+        while (query.next())
+            present.insert(query.value(1).toString().toLower());
+        QStringList required = table.textFields;
+        if (table.hasId)
+            required << QStringLiteral("ID");
+        for (const QString &field : required)
+            if (!present.contains(field.toLower()))
+                return Verdict::Foreign;
+    }
+    if (checkPages) {
+        if (!query.exec(QStringLiteral("PRAGMA quick_check")))
+            return verdictOf(query.lastError());
+        if (!query.next() || query.value(0).toString() != QLatin1String("ok"))
+            return Verdict::Damaged;
+    }
+    return Verdict::Kelto;
+}
+
+// The file is looked at as it lies, read only and "immutable": no lock, no journal, no
+// write-ahead log is touched or made beside a file that may not be ours. A journal beside it
+// means a write was cut off: the tables are checked now, and the pages after the read-write
+// connection has rolled that write back.
+Verdict examineFile(const QString &path) {
+    const bool cutOff = QFileInfo::exists(path + QStringLiteral("-journal"));
+    const QString uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
+                        QStringLiteral("?immutable=1");
+    const Verdict verdict =
+        examine(SideConnection(uri, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI")).db(), !cutOff);
+    return verdict == Verdict::Kelto && cutOff ? Verdict::NeedsRecovery : verdict;
+}
+
+// The file and its folder must take writes (the journal lives beside the file). Asking the
+// system for permissions is not enough (root, immutable files, read-only mounts): try it.
+bool isWritable(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        return false;
+    file.close();
+    QTemporaryFile probe(QFileInfo(path).absolutePath() + QStringLiteral("/.kelto-probe-XXXXXX"));
+    return probe.open();
+}
+
+bool runAll(QSqlDatabase db, const QStringList &statements, QString *error) {
+    QSqlQuery query(db);
+    for (const QString &statement : statements) {
+        if (!query.exec(statement)) {
+            *error = query.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool fillNewDatabase(QSqlDatabase db, QString *error) {
+    if (!db.open()) {
+        *error = db.lastError().text();
+        return false;
+    }
+    if (!db.transaction()) {
+        *error = db.lastError().text();
+        return false;
+    }
+    bool ok = runAll(db, creationStatements(), error);
+    QSqlQuery query(db);
+    if (ok) {
+        query.prepare(QStringLiteral("INSERT INTO \"QUS\" (\"ID\", \"QU\") VALUES (?, ?)"));
+        const QStringList texts = itemTexts();
+        for (int item = 1; ok && item <= texts.size(); ++item) {
+            query.addBindValue(item);
+            query.addBindValue(texts.at(item - 1));
+            ok = query.exec();
+        }
+        ok = ok &&
+             query.exec(QStringLiteral("INSERT INTO \"Theme\" (\"TH\", \"Name\", \"Adress\") VALUES ('1', '', '')"));
+        if (!ok)
+            *error = query.lastError().text();
+    }
+    query.finish();
+    if (ok && !db.commit()) {
+        *error = db.lastError().text();
+        ok = false;
+    }
+    if (!ok)
+        db.rollback();
+    return ok;
+}
+
+// Builds the whole database in a temporary file beside the target and renames it into place,
+// so that an interrupted creation never leaves a half-made database under the real name.
+bool create(const QString &path, QString *errorMessage) {
+    const QFileInfo info(path);
+    if (!QDir().mkpath(info.absolutePath())) {
+        *errorMessage = StoreMessages::cannotCreate(path, QStringLiteral("mkdir ") + info.absolutePath());
+        return false;
+    }
+    QTemporaryFile temporary(info.absoluteFilePath() + QStringLiteral(".new-XXXXXX"));
+    if (!temporary.open()) {
+        *errorMessage = StoreMessages::notWritable(path);
+        return false;
+    }
+    temporary.close();
+    QString error;
+    bool ok;
+    {
+        SideConnection side(temporary.fileName(), QString());
+        ok = fillNewDatabase(side.db(), &error);
+    }
+    if (ok && !QFile::rename(temporary.fileName(), info.absoluteFilePath())) {
+        ok = false;
+        error = QFileInfo::exists(path) ? QStringLiteral("exists") : QStringLiteral("rename");
+    }
+    if (!ok) {
+        *errorMessage = StoreMessages::cannotCreate(path, error);
+        return false;
+    }
+    temporary.setAutoRemove(false); // now the database itself
+    return true;
+}
+
+bool openMain(const QString &path, QString *errorMessage) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), mainConnectionName());
+    db.setDatabaseName(path);
+    QSqlQuery query(db);
+    const bool ok = db.open() && query.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) &&
+                    query.exec(QStringLiteral("PRAGMA synchronous=FULL")) &&
+                    query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    if (!ok) {
+        const QString reason = db.isOpen() ? query.lastError().text() : db.lastError().text();
+        query = QSqlQuery();
+        db = QSqlDatabase();
+        Database::close();
+        *errorMessage = StoreMessages::cannotOpen(path, reason);
+        return false;
+    }
+    return true;
+}
+
+// After a cut-off write has been rolled back, the file must still be whole.
+bool pagesAreWhole() {
+    QSqlQuery query(Database::connection());
+    return query.exec(QStringLiteral("PRAGMA quick_check")) && query.next() &&
+           query.value(0).toString() == QLatin1String("ok");
+}
+} // namespace
+
+namespace Database {
+bool open(const QString &path, QString *errorMessage) {
+    QString ignored;
+    if (!errorMessage)
+        errorMessage = &ignored;
+    close();
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        if (!create(path, errorMessage))
+            return false;
+        return openMain(path, errorMessage);
+    }
+    const Verdict verdict = info.isFile() ? examineFile(path) : Verdict::Foreign;
+    if (verdict == Verdict::Foreign) {
+        *errorMessage = StoreMessages::notKeltoDatabase(path);
+        return false;
+    }
+    if (verdict == Verdict::Damaged) {
+        *errorMessage = StoreMessages::damaged(path);
+        return false;
+    }
+    if (!isWritable(path)) {
+        *errorMessage = StoreMessages::notWritable(path);
+        return false;
+    }
+    if (!openMain(path, errorMessage))
+        return false;
+    if (verdict == Verdict::NeedsRecovery && !pagesAreWhole()) {
+        close();
+        *errorMessage = StoreMessages::damaged(path);
+        return false;
+    }
+    return true;
+}
+
+void close() {
+    if (!QSqlDatabase::contains(mainConnectionName()))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(mainConnectionName(), false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(mainConnectionName());
+}
+
+QSqlDatabase connection() { return QSqlDatabase::database(mainConnectionName(), false); }
+
+bool isOpen() { return connection().isOpen(); }
+
+QString filePath() {
+    const QSqlDatabase db = connection();
+    return db.isValid() ? QFileInfo(db.databaseName()).absoluteFilePath() : QString();
+}
+} // namespace Database

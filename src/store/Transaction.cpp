@@ -1,0 +1,53 @@
+#include "store/Transaction.h"
+
+#include "store/Database.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+int depth = 0; // open transactions of the program's one connection (one user-interface thread)
+}
+
+Transaction::Transaction() : m_savepoint(QStringLiteral("kelto_%1").arg(depth + 1)) {
+    m_active = run(QStringLiteral("SAVEPOINT ") + m_savepoint);
+    if (m_active)
+        ++depth;
+}
+
+Transaction::~Transaction() { rollback(); }
+
+bool Transaction::isActive() const { return m_active; }
+
+bool Transaction::commit() {
+    if (!m_active) {
+        if (m_lastError.isEmpty())
+            m_lastError = QStringLiteral("no transaction");
+        return false;
+    }
+    if (!run(QStringLiteral("RELEASE ") + m_savepoint))
+        return false;
+    m_active = false;
+    --depth;
+    return true;
+}
+
+void Transaction::rollback() {
+    if (!m_active)
+        return;
+    // ROLLBACK TO keeps the savepoint open; RELEASE then ends it (and the transaction if outermost).
+    run(QStringLiteral("ROLLBACK TO ") + m_savepoint);
+    run(QStringLiteral("RELEASE ") + m_savepoint);
+    m_active = false;
+    --depth;
+}
+
+QString Transaction::lastError() const { return m_lastError; }
+
+bool Transaction::run(const QString &statement) {
+    QSqlQuery query(Database::connection());
+    if (query.exec(statement))
+        return true;
+    m_lastError = query.lastError().text();
+    return false;
+}
