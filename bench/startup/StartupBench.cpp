@@ -59,7 +59,7 @@ bool prepareFolder(const QString &folder, const QString &skinSource, int examine
     if (!built)
         std::fprintf(stderr, "database not built: %s\n", qPrintable(error));
     else
-        std::printf("Database of %d examinees built in %.1f s.\n\n", examinees, clock.elapsed() / 1000.0);
+        std::printf("Database with %d examinees made in %.1f s.\n", examinees, clock.elapsed() / 1000.0);
     return built;
 }
 } // namespace
@@ -114,7 +114,7 @@ int main(int argc, char *argv[]) {
 
     const double baseTime = median(series[0].times);
     const long basePeak = median(series[0].peaks);
-    std::printf("%d runs each, taking turns; medians\n\n", runs);
+    std::printf("\n%d runs each, taking turns; medians\n\n", runs);
     std::printf("| program | start to window shown (ms) | ratio | peak memory VmHWM (KiB) | over minimal (MiB) |\n");
     std::printf("|---|---|---|---|---|\n");
     for (const Series &one : series) {
