@@ -88,6 +88,7 @@ private slots:
     void clinicNameFollowsTypingAndSaveStoresIt();
     void cancelledNameIsDroppedByAThemeChange();
     void emptyClinicSaveStoresEmptyTexts();
+    void settingsThatCannotBeStoredAreReported();
     void leavingEndsTheProgramOnlyInLeaveMode2_data();
     void leavingEndsTheProgramOnlyInLeaveMode2();
     void webPagesOpenAtTheVendorsAddresses();
@@ -534,6 +535,32 @@ void Frm1Test::emptyClinicSaveStoresEmptyTexts() {
     QCOMPARE(stored(QStringLiteral("Theme"), QStringLiteral("Name")), QString());
     QCOMPARE(stored(QStringLiteral("Theme"), QStringLiteral("Adress")), QString());
     QCOMPARE(control<SkinLabel>("SkinLabel1")->caption(), QString());
+}
+
+// Without its settings row nothing can be stored: the user is told, and the main window stays,
+// still leaving the program when it is closed.
+void Frm1Test::settingsThatCannotBeStoredAreReported() {
+    DataSource settings(QStringLiteral("Theme"));
+    QVERIFY(settings.deleteCurrent());
+    QVERIFY(loadMainWindow());
+    click("Command9");
+    click("Command68");
+    SeenBox seen;
+    answerNextMessageBox(&seen);
+    click("Command47");
+    QVERIFY(seen.seen);
+    QCOMPARE(seen.title, QStringLiteral("Error"));
+    QVERIFY(!seen.text.isEmpty());
+    QCOMPARE(topLevel("Frmskin"), nullptr);
+    QVERIFY(m_window && m_window->isVisible());
+    QCOMPARE(control<QLineEdit>("Text3")->text(), QStringLiteral("2"));
+
+    click("Command67");
+    seen = SeenBox();
+    answerNextMessageBox(&seen);
+    click("Command64");
+    QVERIFY(seen.seen);
+    QVERIFY(control("Frame9")->isVisible());
 }
 
 void Frm1Test::leavingEndsTheProgramOnlyInLeaveMode2_data() {
