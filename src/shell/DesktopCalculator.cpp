@@ -2,8 +2,11 @@
 
 #include <QProcess>
 #include <QStandardPaths>
+#include <QStringList>
 
-QStringList DesktopCalculator::candidates() {
+namespace {
+// The calculators looked for, in order of preference.
+QStringList candidates() {
 #ifdef Q_OS_WIN
     return {QStringLiteral("calc.exe")};
 #else
@@ -16,17 +19,13 @@ QStringList DesktopCalculator::candidates() {
             QStringLiteral("xcalc")};
 #endif
 }
+} // namespace
 
-QString DesktopCalculator::program() {
+bool DesktopCalculator::start() {
     for (const QString &name : candidates()) {
         const QString path = QStandardPaths::findExecutable(name);
         if (!path.isEmpty())
-            return path;
+            return QProcess::startDetached(path, {});
     }
-    return {};
-}
-
-bool DesktopCalculator::start() {
-    const QString path = program();
-    return !path.isEmpty() && QProcess::startDetached(path, {});
+    return false;
 }

@@ -334,12 +334,9 @@ void Frm1::showExamineeCodes() {
 
 void Frm1::startCalculator() {
     closePanels();
-    if (DesktopCalculator::program().isEmpty()) {
+    if (!DesktopCalculator::start())
         WaitingMessageBox::show(this, QStringLiteral("ماشين حساب روي اين سيستم پيدا نشد"), appTitle(),
                                 QMessageBox::Information);
-        return;
-    }
-    DesktopCalculator::start();
 }
 
 void Frm1::openSettingsPanel() {
