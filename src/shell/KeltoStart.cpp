@@ -18,7 +18,8 @@ KeltoStart::Outcome KeltoStart::run(QApplication &app) {
     setUpPersianApplication(app);
     app.setQuitOnLastWindowClosed(true);
 
-    if (!m_guard.tryAcquire()) {
+    // A temporary folder that takes no lock file must not keep the user from the program.
+    if (m_guard.acquire() == SingleInstanceGuard::Result::HeldByAnother) {
         showAlreadyRunning();
         return Outcome::AlreadyRunning;
     }

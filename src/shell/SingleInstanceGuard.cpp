@@ -33,9 +33,11 @@ SingleInstanceGuard::SingleInstanceGuard(const QString &programDir)
     m_lock.setStaleLockTime(0);
 }
 
-bool SingleInstanceGuard::tryAcquire() { return m_lock.isLocked() || m_lock.tryLock(0); }
-
-bool SingleInstanceGuard::isHeld() const { return m_lock.isLocked(); }
+SingleInstanceGuard::Result SingleInstanceGuard::acquire() {
+    if (m_lock.isLocked() || m_lock.tryLock(0))
+        return Result::Acquired;
+    return m_lock.error() == QLockFile::LockFailedError ? Result::HeldByAnother : Result::Unavailable;
+}
 
 void SingleInstanceGuard::release() { m_lock.unlock(); }
 

@@ -10,9 +10,12 @@ class SingleInstanceGuard {
 public:
     explicit SingleInstanceGuard(const QString &programDir);
 
-    // True when this instance now holds the lock; false while another living instance holds it.
-    bool tryAcquire();
-    bool isHeld() const;
+    enum class Result {
+        Acquired,
+        HeldByAnother, // another living instance runs from this folder
+        Unavailable,   // no lock can be made here (the temporary folder refuses it)
+    };
+    Result acquire();
     void release();
 
     QString lockFilePath() const;

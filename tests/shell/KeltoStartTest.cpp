@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -22,13 +23,16 @@ namespace {
 int holdLock(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     SingleInstanceGuard guard(QString::fromLocal8Bit(argv[2]));
-    if (!guard.tryAcquire())
+    if (guard.acquire() != SingleInstanceGuard::Result::Acquired)
         return 2;
     std::puts("locked");
     std::fflush(stdout);
     for (;;)
         QThread::sleep(60);
 }
+
+constexpr auto acquired = SingleInstanceGuard::Result::Acquired;
+constexpr auto held = SingleInstanceGuard::Result::HeldByAnother;
 
 QByteArray fileBytes(const QString &path) {
     QFile file(path);
@@ -59,6 +63,7 @@ private slots:
     void lockOfAKilledInstanceIsTakenOver();
     void oldLockOfALivingInstanceStillRefuses();
     void startShowsTheMainWindow();
+    void lockThatCannotBeMadeDoesNotKeepTheUserOut();
     void secondStartIsRefusedBeforeTheDatabase();
     void runningKeltoRefusesAnotherStartUntilItDies();
     void foreignDatabaseIsRefusedAndLeftAsItWas();
@@ -95,11 +100,11 @@ void KeltoStartTest::secondGuardIsRefusedWhileTheFirstHolds() {
     SingleInstanceGuard second(m_folder->path());
     QTemporaryDir otherFolder;
     SingleInstanceGuard elsewhere(otherFolder.path());
-    QVERIFY(first.tryAcquire());
-    QVERIFY(!second.tryAcquire());
-    QVERIFY(elsewhere.tryAcquire()); // another program folder is another program
+    QCOMPARE(first.acquire(), acquired);
+    QCOMPARE(second.acquire(), held);
+    QCOMPARE(elsewhere.acquire(), acquired); // another program folder is another program
     first.release();
-    QVERIFY(second.tryAcquire());
+    QCOMPARE(second.acquire(), acquired);
 }
 
 void KeltoStartTest::lockOfAKilledInstanceIsTakenOver() {
@@ -109,11 +114,11 @@ void KeltoStartTest::lockOfAKilledInstanceIsTakenOver() {
     QProcess child;
     holdLockInChild(child, m_folder->path());
     SingleInstanceGuard guard(m_folder->path());
-    QVERIFY(!guard.tryAcquire());
+    QCOMPARE(guard.acquire(), held);
     child.kill(); // SIGKILL: the child leaves its lock file behind
     QVERIFY(child.waitForFinished());
     QVERIFY(QFile::exists(guard.lockFilePath()));
-    QVERIFY(guard.tryAcquire());
+    QCOMPARE(guard.acquire(), acquired);
 }
 
 void KeltoStartTest::oldLockOfALivingInstanceStillRefuses() {
@@ -124,7 +129,7 @@ void KeltoStartTest::oldLockOfALivingInstanceStillRefuses() {
     QVERIFY(lock.open(QIODevice::ReadWrite));
     QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addDays(-2), QFileDevice::FileModificationTime));
     lock.close();
-    QVERIFY(!guard.tryAcquire());
+    QCOMPARE(guard.acquire(), held);
     child.kill();
     child.waitForFinished();
 }
@@ -138,7 +143,27 @@ void KeltoStartTest::startShowsTheMainWindow() {
     QCOMPARE(QDir::current().canonicalPath(), QDir(m_folder->path()).canonicalPath());
     QVERIFY(QFile::exists(databasePath()));
     QCOMPARE(QApplication::layoutDirection(), Qt::RightToLeft);
-    QVERIFY(!SingleInstanceGuard(m_folder->path()).tryAcquire());
+    QCOMPARE(SingleInstanceGuard(m_folder->path()).acquire(), held);
+}
+
+void KeltoStartTest::lockThatCannotBeMadeDoesNotKeepTheUserOut() {
+    // A "temporary folder" that is a file takes no lock file.
+    const QString notAFolder = m_folder->filePath(QStringLiteral("not-a-folder"));
+    QFile file(notAFolder);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const bool wasSet = qEnvironmentVariableIsSet("TMPDIR");
+    const QByteArray temporary = qgetenv("TMPDIR");
+    const auto restore = qScopeGuard([wasSet, temporary]() {
+        if (wasSet)
+            qputenv("TMPDIR", temporary);
+        else
+            qunsetenv("TMPDIR");
+    });
+    qputenv("TMPDIR", QFile::encodeName(notAFolder));
+    QCOMPARE(SingleInstanceGuard(m_folder->path()).acquire(), SingleInstanceGuard::Result::Unavailable);
+    KeltoStart start(m_folder->path());
+    QCOMPARE(start.run(*qApp), KeltoStart::Outcome::MainWindowShown);
 }
 
 void KeltoStartTest::secondStartIsRefusedBeforeTheDatabase() {
