@@ -1,0 +1,130 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QWidget>
+
+class DataSource;
+class QAbstractButton;
+class QFrame;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+class SitePicture;
+class SkinLabel;
+class SkinObject;
+
+// The main window: the bar of navigation buttons, the help button, the site picture, the clinic's
+// name, the title and version, the hint line, and the panels that open inside it (registration,
+// settings, theme, clinic). Every other window of the program is reached from here.
+class Frm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Frm1(QWidget *parent = nullptr);
+
+    // Run by most buttons before they act: hides the theme, registration, settings and clinic
+    // panels, then re-reads the examinee data source when it holds a row, which drops an
+    // examinee row that was added but not saved.
+    void closePanels();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private slots:
+    // The navigation buttons, top to bottom.
+    void openRegistrationPanel();
+    void runTest();
+    void openScoring();
+    void showExamineeCodes();
+    void startCalculator();
+    void openSettingsPanel();
+    void openPsychometricPages();
+    void openAboutBox();
+    void openUpdateCheck();
+    void leaveProgram();
+
+    void openHelpPage();
+    void openSitePages();
+
+    void openThemePanel();
+    void openClinicPanel();
+    void saveClinic();
+    void cancelClinic();
+
+private:
+    void createDataSources();
+    void createControls();
+    void createButtonBar();
+    void createSettingsPanel();
+    void createThemePanel();
+    void createClinicPanel();
+    void createRegistrationPanel();
+    QPushButton *addButton(QWidget *parent, const char *name, const QString &caption, int left, int top, int width,
+                           int height);
+    SkinLabel *addLabel(QWidget *parent, const char *name, int left, int top, int width, int height);
+    QLineEdit *addHiddenBox(const char *name);
+    QFrame *addPanel(const char *name, int left, int top, int width, int height);
+
+    // The leave mode, kept in the hidden box Text3: 2 when unloading this window leaves the
+    // program, 1 when it makes way for another window (a theme change, the scoring window) and
+    // goes without the exit dialog.
+    void setLeaveMode(int mode);
+    void chooseTheme(int themeNumber);
+    // Shows what went wrong when the settings row could not be stored; false then.
+    bool saveSettings();
+    // Unloading with leave mode 2 hands over to the exit dialog.
+    void leaveToExitDialog();
+    void showHint(const QString &text);
+    void clearHint();
+
+    SkinObject *m_skin = nullptr;
+    QHash<QAbstractButton *, QString> m_hints;
+
+    // Data sources: the settings row, the examinees, the answer rows, the answer rows for a
+    // hidden box, and the examinees for the duplicate-code check.
+    DataSource *Adodc1 = nullptr;
+    DataSource *Adodc2 = nullptr;
+    DataSource *Adodc3 = nullptr;
+    DataSource *Adodc4 = nullptr;
+    DataSource *Adodc5 = nullptr;
+
+    QLineEdit *Text1 = nullptr; // theme number (TH), hidden
+    QLineEdit *Text3 = nullptr; // leave mode, hidden
+    QToolButton *CmdHelp = nullptr;
+    SkinLabel *SkinLabel9 = nullptr; // title and version
+    SkinLabel *SkinLabel1 = nullptr; // clinic name
+    SitePicture *Picture1 = nullptr;
+    SkinLabel *SkinLabel2 = nullptr; // hint line
+
+    QFrame *Frame7 = nullptr; // button bar
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QPushButton *Command3 = nullptr;
+    QPushButton *Command4 = nullptr;
+    QPushButton *Command5 = nullptr;
+    QPushButton *Command9 = nullptr;
+    QPushButton *Command51 = nullptr;
+    QPushButton *Command11 = nullptr;
+    QPushButton *Cmdupdate = nullptr;
+    QPushButton *Command6 = nullptr;
+
+    QFrame *Frame8 = nullptr; // settings panel
+    QPushButton *Command68 = nullptr;
+    QPushButton *Command67 = nullptr;
+    QPushButton *Command69 = nullptr;
+
+    QFrame *Frame6 = nullptr; // theme panel
+    QPushButton *Command46 = nullptr;
+
+    QFrame *Frame9 = nullptr; // clinic panel
+    SkinLabel *SkinLabel4 = nullptr;
+    QLineEdit *Text2 = nullptr; // clinic name (Name)
+    SkinLabel *SkinLabel5 = nullptr;
+    QLineEdit *Text14 = nullptr; // clinic address (Adress)
+    QPushButton *Command64 = nullptr;
+    QPushButton *Command7 = nullptr;
+
+    QFrame *Frame10 = nullptr; // registration panel
+};

@@ -1,0 +1,47 @@
+#include "shell/KeltoStart.h"
+
+#include "common/AppVersion.h"
+#include "shell/Frm1.h"
+#include "shell/Navigation.h"
+#include "shell/PersianApplication.h"
+#include "shell/WaitingMessageBox.h"
+#include "store/Database.h"
+
+#include <QApplication>
+#include <QDir>
+
+KeltoStart::KeltoStart(const QString &programDir) : m_programDir(programDir), m_guard(programDir) {}
+
+KeltoStart::Outcome KeltoStart::run(QApplication &app) {
+    // Relative and absolute paths then name the same files: the database, the skins, Back/.
+    QDir::setCurrent(m_programDir);
+    setUpPersianApplication(app);
+    app.setQuitOnLastWindowClosed(true);
+
+    // A temporary folder that takes no lock file must not keep the user from the program.
+    if (m_guard.acquire() == SingleInstanceGuard::Result::HeldByAnother) {
+        showAlreadyRunning();
+        return Outcome::AlreadyRunning;
+    }
+    QString error;
+    if (!Database::open(Database::relativePath(), &error)) {
+        showDatabaseRefused(error);
+        return Outcome::DatabaseRefused;
+    }
+    Navigation::setMainWindowFactory([]() -> QWidget * { return new Frm1; });
+    m_mainWindow = Navigation::showMainWindow();
+    return Outcome::MainWindowShown;
+}
+
+int KeltoStart::exitCode(Outcome outcome) { return outcome == Outcome::DatabaseRefused ? 1 : 0; }
+
+QWidget *KeltoStart::mainWindow() const { return m_mainWindow; }
+
+void KeltoStart::showAlreadyRunning() {
+    WaitingMessageBox::show(nullptr, QStringLiteral("برنامه در حال اجراست"), QStringLiteral("Warnnig"),
+                            QMessageBox::Information);
+}
+
+void KeltoStart::showDatabaseRefused(const QString &message) {
+    WaitingMessageBox::show(nullptr, message, appTitle(), QMessageBox::Critical);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "shell/SingleInstanceGuard.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+class QApplication;
+
+// What Kelto does from its first line until the main window is on screen. The guard lives as long
+// as this object, so it is kept until the program ends.
+class KeltoStart {
+public:
+    enum class Outcome { MainWindowShown, AlreadyRunning, DatabaseRefused };
+
+    explicit KeltoStart(const QString &programDir);
+
+    // Makes the program's folder the working folder and sets up the Persian application; refuses a
+    // second instance with the single-instance notice before anything touches the database; opens
+    // the database (a refused file is named in a message); then shows a fresh main window.
+    Outcome run(QApplication &app);
+    // The code the process ends with when the start did not show the main window.
+    static int exitCode(Outcome outcome);
+    QWidget *mainWindow() const;
+
+private:
+    void showAlreadyRunning();
+    void showDatabaseRefused(const QString &message);
+
+    QString m_programDir;
+    SingleInstanceGuard m_guard;
+    QPointer<QWidget> m_mainWindow;
+};
