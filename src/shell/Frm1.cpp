@@ -14,6 +14,7 @@
 #include "shell/WebPageOpener.h"
 #include "store/DataSource.h"
 #include "store/FieldBinding.h"
+#include "update/FrmUpdate.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -353,8 +354,8 @@ void Frm1::openAboutBox() {
     // The about box opens here, modal.
 }
 
-// The update window is wired here, modal; open panels stay as they are.
-void Frm1::openUpdateCheck() {}
+// Modal; open panels stay as they are.
+void Frm1::openUpdateCheck() { FrmUpdate(this).exec(); }
 
 void Frm1::leaveProgram() {
     closePanels();

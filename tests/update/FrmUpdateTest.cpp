@@ -2,6 +2,7 @@
 
 #include "common/AppVersion.h"
 #include "common/Twips.h"
+#include "shell/Frm1.h"
 #include "shell/SkinLabel.h"
 #include "shell/SkinObject.h"
 #include "store/DataSource.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTest>
@@ -79,6 +81,7 @@ private slots:
     void otherwiseTellsTheUserAndStaysOpen();
     void missingUpdaterKeepsTheProgramRunning();
     void exitButtonClosesTheWindow();
+    void mainWindowOpensItModal();
 
 private:
     FrmUpdate *openWindow(const QUrl &versionFile);
@@ -254,7 +257,8 @@ void FrmUpdateTest::otherwiseTellsTheUserAndStaysOpen_data() {
     QTest::newRow("older, CR LF") << QUrl() << HttpResponse::withBody("1.9\r\n");
     QTest::newRow("empty body") << QUrl() << HttpResponse::withBody({});
     QTest::newRow("html page") << QUrl()
-                               << HttpResponse::withBody("<html><head><title>Moved</title></head><body>2.5</body></html>");
+                               << HttpResponse::withBody(
+                                      "<html><head><title>Moved</title></head><body>2.5</body></html>");
     QTest::newRow("not found") << QUrl() << HttpResponse::withBody("2.2", 404, "Not Found");
     QTest::newRow("server error") << QUrl() << HttpResponse::withBody("9.9", 500, "Internal Server Error");
     QTest::newRow("never answers") << QUrl() << silentServer();
@@ -298,6 +302,30 @@ void FrmUpdateTest::exitButtonClosesTheWindow() {
     QVERIFY(!window->isVisible());
     QVERIFY(server.requests().isEmpty());
     QCOMPARE(m_endings, 0);
+}
+
+void FrmUpdateTest::mainWindowOpensItModal() {
+    Frm1 main;
+    main.show();
+    QPointer<FrmUpdate> opened;
+    QWidget *owner = nullptr;
+    QTimer leave;
+    connect(&leave, &QTimer::timeout, [&] {
+        opened = qobject_cast<FrmUpdate *>(QApplication::activeModalWidget());
+        if (!opened)
+            return;
+        leave.stop();
+        owner = opened->parentWidget();
+        opened->findChild<QPushButton *>(QStringLiteral("Command2"))->click();
+    });
+    leave.start(20);
+    UnexpectedBoxGuard guard;
+    main.findChild<QPushButton *>(QStringLiteral("Cmdupdate"))->click();
+    QCOMPARE(owner, &main);
+    // Closed with its exit button, the window is gone and the main window stays.
+    QVERIFY(!opened);
+    QVERIFY(main.isVisible());
+    QVERIFY(!guard.seen());
 }
 
 QTEST_MAIN(FrmUpdateTest)
