@@ -1,3 +1,4 @@
+#include "shell/Notices.h"
 #include "shell/TimedMessageBox.h"
 #include "shell/WaitingMessageBox.h"
 #include "support/ModalDriver.h"
@@ -72,6 +73,7 @@ class MessageBoxesTest : public QObject {
 private slots:
     void timedBoxClosesItselfAfterDelay_data();
     void timedBoxClosesItselfAfterDelay();
+    void noticeShowsItsTextForItsDelay();
     void timedBoxClosedEarlyLeavesNoTimerBehind();
     void timedBoxSurvivesItsOwnerGoing();
     void waitingBoxReturnsUsersAnswer();
@@ -117,6 +119,25 @@ void MessageBoxesTest::timedBoxClosesItselfAfterDelay() {
     QVERIFY2(shownFor >= delay, qPrintable(QString::number(shownFor)));
     QVERIFY(!QApplication::activeModalWidget());
     QVERIFY(!anyMessageBoxLeft());
+}
+
+void MessageBoxesTest::noticeShowsItsTextForItsDelay() {
+    QWidget owner;
+    owner.show();
+    BoxSeen seen;
+    watchNextBox(&seen);
+    closeAfter(15000);
+    QElapsedTimer clock;
+    clock.start();
+    showNotice(&owner, Notices::printNeedsExaminee);
+    const qint64 shownFor = clock.elapsed();
+
+    QVERIFY(seen.seen);
+    QCOMPARE(seen.title, messageTitle);
+    QCOMPARE(seen.text, QString::fromUtf8(Notices::printNeedsExaminee.text));
+    QVERIFY(seen.text.endsWith(QLatin1Char(' ')));
+    QCOMPARE(seen.clicked, QMessageBox::Ok);
+    QVERIFY2(shownFor >= 2000 && shownFor < 10000, qPrintable(QString::number(shownFor)));
 }
 
 void MessageBoxesTest::timedBoxClosedEarlyLeavesNoTimerBehind() {
