@@ -9,7 +9,7 @@ cd build/Kelto
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec ./Kelto
 fi
-shot="$(pwd)/../kelto-main-window.png"
+shot="$(cd .. && pwd)/kelto-main-window.png"
 echo "No display is available: starting Kelto under Xvfb for a screenshot."
 display=:$((100 + RANDOM % 400))
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
