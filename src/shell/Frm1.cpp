@@ -62,8 +62,11 @@ Frm1::Frm1(QWidget *parent) : QWidget(parent) {
     setMouseTracking(true);
     m_skin = new SkinObject(this);
 
-    createControls();
+    // The data sources first: their counts need no fonts, so they run while the font database is
+    // still being filled (see KeltoStart).
     createDataSources();
+    createControls();
+    bindClinicFields();
 
     // Start-up: the title and version, the place on the screen, the stored theme, leave mode 2.
     SkinLabel9->setCaption(appTitleAndVersion());
@@ -83,7 +86,9 @@ void Frm1::createDataSources() {
     Adodc4->setObjectName(QStringLiteral("Adodc4"));
     Adodc5 = new DataSource(QStringLiteral("IDE"), this);
     Adodc5->setObjectName(QStringLiteral("Adodc5"));
+}
 
+void Frm1::bindClinicFields() {
     // The clinic-name label follows the name box at every change, the fill at load included.
     connect(Text2, &QLineEdit::textChanged, SkinLabel1, &SkinLabel::setCaption);
     FieldBinding::bind(Text1, Adodc1, QStringLiteral("TH"));

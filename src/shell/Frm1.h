@@ -55,6 +55,7 @@ private slots:
 
 private:
     void createDataSources();
+    void bindClinicFields();
     void createControls();
     void createButtonBar();
     void createSettingsPanel();

@@ -9,13 +9,25 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFontDatabase>
+#include <QThread>
 
 KeltoStart::KeltoStart(const QString &programDir) : m_programDir(programDir), m_guard(programDir) {}
+
+KeltoStart::~KeltoStart() {
+    if (m_fontDatabaseFiller)
+        m_fontDatabaseFiller->wait();
+}
 
 KeltoStart::Outcome KeltoStart::run(QApplication &app) {
     // Relative and absolute paths then name the same files: the database, the skins, Back/.
     QDir::setCurrent(m_programDir);
     setUpPersianApplication(app);
+    // Reading every installed font (through fontconfig) is the largest single cost of the first
+    // window. The font database is filled on a second thread while this one checks the instance
+    // guard and opens the database; the first text laid out waits for it.
+    m_fontDatabaseFiller.reset(QThread::create([] { QFontDatabase::families(); }));
+    m_fontDatabaseFiller->start();
     app.setQuitOnLastWindowClosed(true);
 
     // A temporary folder that takes no lock file must not keep the user from the program.

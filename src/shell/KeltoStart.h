@@ -6,7 +6,10 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
 class QApplication;
+class QThread;
 
 // What Kelto does from its first line until the main window is on screen. The guard lives as long
 // as this object, so it is kept until the program ends.
@@ -15,6 +18,7 @@ public:
     enum class Outcome { MainWindowShown, AlreadyRunning, DatabaseRefused };
 
     explicit KeltoStart(const QString &programDir);
+    ~KeltoStart();
 
     // Makes the program's folder the working folder and sets up the Persian application; refuses a
     // second instance with the single-instance notice before anything touches the database; opens
@@ -31,4 +35,5 @@ private:
     QString m_programDir;
     SingleInstanceGuard m_guard;
     QPointer<QWidget> m_mainWindow;
+    std::unique_ptr<QThread> m_fontDatabaseFiller;
 };

@@ -157,10 +157,11 @@ QStringList DataSource::fieldValues(const QString &field, bool distinct) const {
                       .arg(distinct ? QStringLiteral("DISTINCT ") : QString(), quoted(name), quoted(m_table),
                            filterSql(), distinct ? quoted(name) : QStringLiteral("rowid")));
     bindFilter(query);
-    if (!query.exec())
-        return values;
-    while (query.next())
-        values << query.value(0).toString();
+    if (query.exec()) {
+        while (query.next())
+            values << query.value(0).toString();
+    }
+    noteReadError(query);
     return values;
 }
 
@@ -180,14 +181,15 @@ QList<QStringList> DataSource::rows(const QStringList &fields, int offset, int l
     bindFilter(query);
     query.addBindValue(limit);
     query.addBindValue(offset);
-    if (!query.exec())
-        return result;
-    while (query.next()) {
-        QStringList row;
-        for (int i = 0; i < columns.size(); ++i)
-            row << query.value(i).toString();
-        result << row;
+    if (query.exec()) {
+        while (query.next()) {
+            QStringList row;
+            for (int i = 0; i < columns.size(); ++i)
+                row << query.value(i).toString();
+            result << row;
+        }
     }
+    noteReadError(query);
     return result;
 }
 
@@ -225,6 +227,7 @@ void DataSource::reread() {
     bindFilter(query);
     if (query.exec() && query.next())
         m_count = query.value(0).toInt();
+    noteReadError(query);
     if (m_count > 0)
         loadRow(QString(), 0, false);
 }
@@ -262,13 +265,24 @@ bool DataSource::loadRow(const QString &condition, qint64 rowId, bool descending
     bindFilter(query);
     if (!condition.isEmpty())
         query.addBindValue(rowId);
-    if (!query.exec() || !query.next())
+    if (!query.exec() || !query.next()) {
+        noteReadError(query);
         return false;
+    }
     m_hasRow = true;
     m_rowId = query.value(0).toLongLong();
     for (int i = 0; i < m_fields.size(); ++i)
         m_values.insert(m_fields.at(i), query.value(i + 1).toString());
     return true;
+}
+
+// A read the database could not finish (a damaged page, a file taken away) must not pass for
+// an empty table: it is kept for lastError() and logged.
+void DataSource::noteReadError(const QSqlQuery &query) const {
+    if (!query.lastError().isValid())
+        return;
+    m_lastError = query.lastError().text();
+    qWarning("DataSource(%s): %s", qPrintable(m_table), qPrintable(m_lastError));
 }
 
 void DataSource::clearRow() {

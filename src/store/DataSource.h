@@ -37,6 +37,7 @@ public:
     QString value(const QString &field) const;
     void setValue(const QString &field, const QString &value);
     // Stores the current row's changes (a new row is inserted). False with lastError() on failure.
+    // A read the database could not finish (a damaged page) also leaves its error in lastError().
     bool save();
     // Removes the current row from the file.
     bool deleteCurrent();
@@ -67,6 +68,7 @@ private:
     void reread();
     bool loadRow(const QString &condition, qint64 rowId, bool descending);
     void clearRow();
+    void noteReadError(const QSqlQuery &query) const;
 
     QString m_table;
     QStringList m_fields;                   // as the table spells them, in table order
@@ -80,5 +82,5 @@ private:
     qint64 m_rowId = 0;
     QHash<QString, QString> m_values;
     QStringList m_changed;
-    QString m_lastError;
+    mutable QString m_lastError; // also set by reads that fail
 };

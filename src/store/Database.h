@@ -16,6 +16,8 @@ inline QString quoted(const QString &identifier) {
 // Opens the database file, creating it with its tables, the 40 item texts and the settings row
 // when it does not exist. A file that is not a Kelto database, is damaged, or cannot be written
 // is refused and left exactly as it was; errorMessage then holds a Persian message naming it.
+// Damage is looked for in the header, the file's size and the tables (and in every page after a
+// cut-off write was rolled back); a page damaged deep inside is reported by the read that meets it.
 // An open connection is closed first.
 bool open(const QString &path, QString *errorMessage);
 // Closes and removes the connection, so that the file can be replaced (restore). Data sources

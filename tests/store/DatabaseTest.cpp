@@ -1,5 +1,6 @@
 #include "support/TempProgramFolder.h"
 
+#include "store/DataSource.h"
 #include "store/Database.h"
 #include "store/ItemTexts.h"
 #include "store/StoreMessages.h"
@@ -104,6 +105,7 @@ private slots:
     void refusesUnwritable_data();
     void refusesUnwritable();
     void recoversCutOffWrite();
+    void damagedPageIsReportedByItsRead();
     void closeReleasesFile();
 };
 
@@ -190,8 +192,10 @@ void DatabaseTest::refusesFile_data() {
     QTest::newRow("Kelto tables lacking a field") << "missing field" << false;
     QTest::newRow("empty file") << "empty" << false;
     QTest::newRow("text file") << "text" << false;
-    QTest::newRow("pages overwritten") << "overwritten" << true;
+    QTest::newRow("header garbled") << "garbled header" << true;
+    QTest::newRow("schema page garbled") << "garbled schema" << true;
     QTest::newRow("cut short") << "truncated" << true;
+    QTest::newRow("cut short inside a page") << "truncated mid-page" << true;
 }
 
 void DatabaseTest::refusesFile() {
@@ -219,11 +223,16 @@ void DatabaseTest::refusesFile() {
         QVERIFY(file.open(QIODevice::ReadWrite));
         const qint64 size = file.size();
         QVERIFY(size > 20 * 4096);
-        if (kind == QLatin1String("overwritten")) {
-            file.seek(size / 2);
-            file.write(QByteArray(3 * 4096, '\xA5'));
-        } else {
+        if (kind == QLatin1String("garbled header")) {
+            file.seek(16); // page size, versions, reserved bytes, payload fractions
+            file.write(QByteArray(8, '\xA5'));
+        } else if (kind == QLatin1String("garbled schema")) {
+            file.seek(100); // the rest of the first page: the table of tables
+            file.write(QByteArray(4096 - 100, '\xA5'));
+        } else if (kind == QLatin1String("truncated")) {
             file.resize(size / 2);
+        } else {
+            file.resize(size / 2 + 100);
         }
     }
     const QByteArray before = fileHash(path);
@@ -312,6 +321,46 @@ void DatabaseTest::recoversCutOffWrite() {
     QCOMPARE(column(QStringLiteral("SELECT FName FROM IDE WHERE Code = '199'")), QStringList{"first name 199"});
     QCOMPARE(column(QStringLiteral("SELECT count(*) FROM IDE WHERE FName LIKE 'first name %'")), QStringList{"200"});
     QVERIFY(!QFileInfo::exists(crashed + QStringLiteral("/DBKelto.mdb-journal")));
+}
+
+// Opening checks the header, the size and the tables, not every page (that would read the whole
+// file on every start). Pages damaged deep inside the file are met by the reads that touch them:
+// such a read reports the error and never passes for a complete or empty table, and the file is
+// not changed by opening and reading it.
+void DatabaseTest::damagedPageIsReportedByItsRead() {
+    constexpr int examinees = 3000;
+    TempProgramFolder folder;
+    const QString path = folder.filePath(Database::relativePath());
+    makeKeltoDatabase(path, examinees);
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.size() > 20 * 4096);
+        QVERIFY(file.seek(file.size() / 2 / 4096 * 4096));
+        file.write(QByteArray(3 * 4096, '\xA5'));
+    }
+    const QByteArray before = fileHash(path);
+
+    QString error;
+    QVERIFY2(Database::open(Database::relativePath(), &error), qPrintable(error));
+    // Every way the windows read the examinees: the table in row order and the indexed fields.
+    const QStringList fields{"Code", "FName", "LName", "Group"};
+    int failedReads = 0;
+    for (int read = 0; read <= fields.size(); ++read) {
+        DataSource examinee(QStringLiteral("IDE"));
+        const int rows = read == 0 ? int(examinee.rows(fields, 0, examinees + 1).size())
+                                   : int(examinee.fieldValues(fields.at(read - 1), true).size());
+        const int expected = read == fields.size() ? 1 : examinees; // every Group is empty
+        if (examinee.lastError().isEmpty()) {
+            QCOMPARE(rows, expected);
+        } else {
+            QVERIFY2(examinee.lastError().contains(QLatin1String("malformed")), qPrintable(examinee.lastError()));
+            ++failedReads;
+        }
+    }
+    QVERIFY(failedReads > 0);
+    Database::close();
+    QCOMPARE(fileHash(path), before);
 }
 
 // Restore replaces the file: after close() no handle of the program may hold it.
