@@ -20,10 +20,13 @@ public:
     }
 };
 
-// Free Persian fonts that shape and join well, best first.
+// Free Persian fonts that shape and join well, best first, with the Latin family drawn beside
+// them: the Persian fonts have digits but no Latin letters, and without a Latin family named here
+// Qt would pick one itself (a serif one beside a sans Persian font, "Kelto" and "2.1" in two
+// different designs).
 const QStringList &textFonts() {
-    static const QStringList fonts{QStringLiteral("Noto Sans Arabic"), QStringLiteral("Nazli"),
-                                   QStringLiteral("Noto Naskh Arabic")};
+    static const QStringList fonts{QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Sans"),
+                                   QStringLiteral("Nazli"), QStringLiteral("Noto Naskh Arabic")};
     return fonts;
 }
 

@@ -29,8 +29,9 @@ void SitePicture::paintEvent(QPaintEvent *) {
     const QRectF globe(frame.left() + 8, frame.top() + 5, globeSize, globeSize);
     paintGlobe(painter, globe);
 
-    // The address is Latin text: it reads left to right even in a right-to-left window.
-    QFont font(QStringLiteral("DejaVu Sans"));
+    // The address is Latin text: it reads left to right even in a right-to-left window. It takes
+    // the window's families, whose Latin family suits the skin.
+    QFont font = this->font();
     font.setBold(true);
     font.setPixelSize(qMax(10, int(frame.height() * 0.45)));
     painter.setFont(font);
