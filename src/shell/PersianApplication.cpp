@@ -1,5 +1,7 @@
 #include "shell/PersianApplication.h"
 
+#include "common/PersianFonts.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
@@ -19,16 +21,6 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 };
-
-// Free Persian fonts that shape and join well, best first, with the Latin family drawn beside
-// them: the Persian fonts have digits but no Latin letters, and without a Latin family named here
-// Qt would pick one itself (a serif one beside a sans Persian font, "Kelto" and "2.1" in two
-// different designs).
-const QStringList &textFonts() {
-    static const QStringList fonts{QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Sans"),
-                                   QStringLiteral("Nazli"), QStringLiteral("Noto Naskh Arabic")};
-    return fonts;
-}
 
 void mapReportFonts() {
     const QString nazli = QStringLiteral("Nazli");
@@ -55,7 +47,7 @@ void setUpPersianApplication(QApplication &app) {
     QApplication::setStyle(new PersianStyle);
 
     QFont font = QApplication::font();
-    font.setFamilies(textFonts());
+    font.setFamilies(persianTextFamilies());
     font.setPointSize(10);
     QApplication::setFont(font);
     mapReportFonts();

@@ -1,13 +1,21 @@
 #include "updater/Progress.h"
 
+#include "common/PersianFonts.h"
+
 #include <QApplication>
 #include <QDir>
+#include <QFont>
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     // The updater works in its own folder: the installer is saved and started there.
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     QApplication::setLayoutDirection(Qt::RightToLeft);
+    // The same Persian and Latin families as Kelto's, not whatever the system's default font is.
+    QFont font = QApplication::font();
+    font.setFamilies(persianTextFamilies());
+    font.setPointSize(10);
+    QApplication::setFont(font);
 
     Progress window;
     window.show();

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QStringList>
+
+// The families of the programs' text, best first: free Persian fonts that shape and join well,
+// with the Latin family drawn beside them named right after the first. The Persian fonts have
+// digits but no Latin letters; without a Latin family in the list Qt picks one itself (a serif one
+// beside a sans Persian font: "Kelto" and "2.1" in two designs).
+inline QStringList persianTextFamilies() {
+    return {QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Sans"), QStringLiteral("Nazli"),
+            QStringLiteral("Noto Naskh Arabic")};
+}
