@@ -80,6 +80,10 @@ Progress::Progress(QWidget *parent)
     ProgressBar->setRange(0, 100);
     ProgressBar->setValue(0);
     ProgressBar->setTextVisible(false);
+    // The platform style draws a sliver of the bar at 0 when laid out right to left; an empty
+    // download should show an empty bar.
+    ProgressBar->setStyleSheet(QStringLiteral("QProgressBar { border: 1px solid #8aa4c0; border-radius: 3px; "
+                                              "background: white; } QProgressBar::chunk { background: #3d7fd6; }"));
     ProgressBar->setGeometry(twipsRect(960, 1980, 7200, 300));
     Label4->setGeometry(twipsRect(240, 1980, 600, 300));
     Label4->setAlignment(Qt::AlignCenter);
