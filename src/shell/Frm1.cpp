@@ -89,11 +89,11 @@ void Frm1::createDataSources() {
 }
 
 void Frm1::bindClinicFields() {
-    // The clinic-name label follows the name box at every change, the fill at load included.
-    connect(Text2, &QLineEdit::textChanged, SkinLabel1, &SkinLabel::setCaption);
     FieldBinding::bind(Text1, Adodc1, QStringLiteral("TH"));
-    FieldBinding::bind(Text2, Adodc1, QStringLiteral("Name"));
-    FieldBinding::bind(Text14, Adodc1, QStringLiteral("Adress"));
+    // The clinic-name label follows the name box (on the clinic panel) at every change, the fill
+    // at load included. Until the panel is first opened the box is not made; the label then shows
+    // the name field itself, at the same moments the box would be filled from it.
+    FieldBinding::bind(SkinLabel1, Adodc1, QStringLiteral("Name"));
 }
 
 void Frm1::createControls() {
@@ -133,10 +133,12 @@ void Frm1::createControls() {
     SkinLabel2->setAlignment(Qt::AlignCenter);
 
     createButtonBar();
-    createRegistrationPanel();
-    createSettingsPanel();
-    createThemePanel();
-    createClinicPanel();
+    // The panels start hidden; the controls on them are made when a panel is first opened, so the
+    // first paint does not wait for controls it does not show.
+    Frame10 = addPanel("Frame10", 1500, 780, 6675, 2895); // registration
+    Frame8 = addPanel("Frame8", 6060, 3780, 2175, 2055);  // settings
+    Frame6 = addPanel("Frame6", 3420, 480, 2595, 7440);   // theme
+    Frame9 = addPanel("Frame9", 1620, 840, 6075, 2295);   // clinic
 }
 
 void Frm1::createButtonBar() {
@@ -188,8 +190,9 @@ void Frm1::createButtonBar() {
             "با کليک بر روي اين دکمه شمامي توانيد:1- تم برنامه را عوض کنيد 2- نام و آدرس کلينيک را وارد کنيد"));
 }
 
-void Frm1::createSettingsPanel() {
-    Frame8 = addPanel("Frame8", 6060, 3780, 2175, 2055);
+void Frm1::buildSettingsPanel() {
+    if (Command68)
+        return;
     Command68 = addButton(Frame8, "Command68", QStringLiteral("تغيير تم برنامه"), 120, 240, 1935, 495);
     Command67 = addButton(Frame8, "Command67", QStringLiteral(" تعريف نام کلينيک"), 120, 840, 1935, 495);
     Command69 = addButton(Frame8, "Command69", QStringLiteral("خروج"), 120, 1440, 1935, 495);
@@ -198,8 +201,9 @@ void Frm1::createSettingsPanel() {
     connect(Command69, &QPushButton::clicked, this, &Frm1::closePanels);
 }
 
-void Frm1::createThemePanel() {
-    Frame6 = addPanel("Frame6", 3420, 480, 2595, 7440);
+void Frm1::buildThemePanel() {
+    if (Command46)
+        return;
     for (const ThemeButton &theme : themeButtons) {
         QPushButton *button =
             addButton(Frame6, theme.name, QString::fromUtf8(theme.caption), 240, theme.top, 2145, 555);
@@ -210,8 +214,9 @@ void Frm1::createThemePanel() {
     connect(Command46, &QPushButton::clicked, Frame6, &QWidget::hide);
 }
 
-void Frm1::createClinicPanel() {
-    Frame9 = addPanel("Frame9", 1620, 840, 6075, 2295);
+void Frm1::buildClinicPanel() {
+    if (Text2)
+        return;
     SkinLabel4 = addLabel(Frame9, "SkinLabel4", 5580, 420, 435, 285);
     SkinLabel4->setCaption(QStringLiteral(" :نام"));
     SkinLabel5 = addLabel(Frame9, "SkinLabel5", 5460, 1140, 555, 285);
@@ -230,9 +235,13 @@ void Frm1::createClinicPanel() {
     Command7 = addButton(Frame9, "Command7", QStringLiteral("انصراف"), 2100, 1680, 855, 495);
     connect(Command64, &QPushButton::clicked, this, &Frm1::saveClinic);
     connect(Command7, &QPushButton::clicked, this, &Frm1::cancelClinic);
-}
 
-void Frm1::createRegistrationPanel() { Frame10 = addPanel("Frame10", 1500, 780, 6675, 2895); }
+    // From here on the label follows the box, which the binding fills with the name field now.
+    FieldBinding::unbind(SkinLabel1);
+    connect(Text2, &QLineEdit::textChanged, SkinLabel1, &SkinLabel::setCaption);
+    FieldBinding::bind(Text2, Adodc1, QStringLiteral("Name"));
+    FieldBinding::bind(Text14, Adodc1, QStringLiteral("Adress"));
+}
 
 QPushButton *Frm1::addButton(QWidget *parent, const char *name, const QString &caption, int left, int top, int width,
                              int height) {
@@ -347,6 +356,7 @@ void Frm1::startCalculator() {
 
 void Frm1::openSettingsPanel() {
     closePanels();
+    buildSettingsPanel();
     Frame8->show();
     Frame8->raise();
 }
@@ -376,16 +386,20 @@ void Frm1::openSitePages() {
 
 void Frm1::openThemePanel() {
     closePanels();
+    buildSettingsPanel();
     Frame8->show();
     Frame8->raise();
+    buildThemePanel();
     Frame6->show();
     Frame6->raise();
 }
 
 void Frm1::openClinicPanel() {
     closePanels();
+    buildSettingsPanel();
     Frame8->show();
     Frame8->raise();
+    buildClinicPanel();
     Frame9->show();
     Frame9->raise();
 }

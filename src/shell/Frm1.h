@@ -58,10 +58,10 @@ private:
     void bindClinicFields();
     void createControls();
     void createButtonBar();
-    void createSettingsPanel();
-    void createThemePanel();
-    void createClinicPanel();
-    void createRegistrationPanel();
+    // Each makes the controls of its panel the first time the panel opens.
+    void buildSettingsPanel();
+    void buildThemePanel();
+    void buildClinicPanel();
     QPushButton *addButton(QWidget *parent, const char *name, const QString &caption, int left, int top, int width,
                            int height);
     SkinLabel *addLabel(QWidget *parent, const char *name, int left, int top, int width, int height);

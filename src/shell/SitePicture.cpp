@@ -1,5 +1,6 @@
 #include "shell/SitePicture.h"
 
+#include <QFontInfo>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -30,16 +31,21 @@ void SitePicture::paintEvent(QPaintEvent *) {
     paintGlobe(painter, globe);
 
     // The address is Latin text: it reads left to right even in a right-to-left window. It takes
-    // the window's families, whose Latin family suits the skin.
+    // the window's families, whose Latin family suits the skin, in bold at the window's size (the
+    // font of the window's bold captions, already loaded for them) enlarged by the painter: a
+    // font at a size of its own would cost start-up another font load.
     QFont font = this->font();
     font.setBold(true);
-    font.setPixelSize(qMax(10, int(frame.height() * 0.45)));
     painter.setFont(font);
+    const qreal wantedPixels = qMax(10, int(frame.height() * 0.45));
+    const qreal scale = wantedPixels / QFontInfo(font).pixelSize();
     const QRectF textBox = frame.adjusted(globe.width() + 16, 0, -12, 0);
+    painter.scale(scale, scale);
+    const QRectF scaledBox(textBox.topLeft() / scale, textBox.size() / scale);
     painter.setPen(QColor(0, 0, 0, 90));
-    painter.drawText(textBox.translated(1.5, 1.5), Qt::AlignCenter | Qt::AlignAbsolute, m_address);
+    painter.drawText(scaledBox.translated(1.5 / scale, 1.5 / scale), Qt::AlignCenter | Qt::AlignAbsolute, m_address);
     painter.setPen(Qt::white);
-    painter.drawText(textBox, Qt::AlignCenter | Qt::AlignAbsolute, m_address);
+    painter.drawText(scaledBox, Qt::AlignCenter | Qt::AlignAbsolute, m_address);
 }
 
 void SitePicture::paintGlobe(QPainter &painter, const QRectF &box) const {

@@ -86,6 +86,8 @@ private slots:
     void choosingAThemeStoresItAndComesBackInTheNewLook_data();
     void choosingAThemeStoresItAndComesBackInTheNewLook();
     void clinicNameFollowsTypingAndSaveStoresIt();
+    void clinicNameFollowsTheNameField_data();
+    void clinicNameFollowsTheNameField();
     void cancelledNameIsDroppedByAThemeChange();
     void emptyClinicSaveStoresEmptyTexts();
     void settingsThatCannotBeStoredAreReported();
@@ -103,6 +105,8 @@ private:
         return found;
     }
     void click(const char *name);
+    // Opens a panel the way the user does: "settings", "theme" or "clinic"; nothing when empty.
+    void openPanel(const QString &panel);
     bool confirmThemeChange();
 
     std::unique_ptr<TempProgramFolder> m_folder;
@@ -142,6 +146,18 @@ void Frm1Test::click(const char *name) {
     QWidget *target = control(name);
     QVERIFY2(target, name);
     QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, target->rect().center());
+}
+
+void Frm1Test::openPanel(const QString &panel) {
+    if (panel.isEmpty())
+        return;
+    click("Command9");
+    if (panel == QLatin1String("theme"))
+        click("Command68");
+    else if (panel == QLatin1String("clinic"))
+        click("Command67");
+    else
+        QCOMPARE(panel, QStringLiteral("settings"));
 }
 
 // Frmskin's confirm picture: the mouse over the normal image brings the highlighted one, whose
@@ -210,8 +226,10 @@ void Frm1Test::startUpAppliesTheStoredTheme() {
 void Frm1Test::geometryFollowsTheLayout_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("twipsInWindow"); // left, top, width, height; width 0: not fixed
-    auto row = [](const char *name, int left, int top, int width, int height) {
-        QTest::newRow(name) << QString::fromLatin1(name) << QRect(left, top, width, height);
+    QTest::addColumn<QString>("panel");       // the panel the control sits on, opened first
+    auto row = [](const char *name, int left, int top, int width, int height, const char *panel = "") {
+        QTest::newRow(name) << QString::fromLatin1(name) << QRect(left, top, width, height)
+                            << QString::fromLatin1(panel);
     };
     row("CmdHelp", 45, 45, 855, 855);
     row("SkinLabel9", 45, 945, 1965, 0);
@@ -223,16 +241,18 @@ void Frm1Test::geometryFollowsTheLayout_data() {
     row("Command3", 8280 + 240, 540 + 1350, 1785, 555);
     row("Command6", 8280 + 240, 540 + 5940, 1785, 555);
     row("Frame8", 6060, 3780, 2175, 2055);
+    row("Command68", 6060 + 120, 3780 + 240, 1935, 495, "settings");
+    row("Command69", 6060 + 120, 3780 + 1440, 1935, 495, "settings");
     row("Frame6", 3420, 480, 2595, 7440);
-    row("Command45", 3420 + 240, 480 + 240, 2145, 555);
-    row("Command53", 3420 + 240, 480 + 6240, 2145, 555);
-    row("Command46", 3420 + 720, 480 + 6900, 1185, 435);
+    row("Command45", 3420 + 240, 480 + 240, 2145, 555, "theme");
+    row("Command53", 3420 + 240, 480 + 6240, 2145, 555, "theme");
+    row("Command46", 3420 + 720, 480 + 6900, 1185, 435, "theme");
     row("Frame9", 1620, 840, 6075, 2295);
-    row("Text2", 1620 + 120, 840 + 300, 5355, 615);
-    row("Text14", 1620 + 120, 840 + 1020, 5355, 615);
-    row("Command64", 1620 + 3180, 840 + 1680, 855, 495);
-    row("Command7", 1620 + 2100, 840 + 1680, 855, 495);
-    row("SkinLabel4", 1620 + 5580, 840 + 420, 0, 0);
+    row("Text2", 1620 + 120, 840 + 300, 5355, 615, "clinic");
+    row("Text14", 1620 + 120, 840 + 1020, 5355, 615, "clinic");
+    row("Command64", 1620 + 3180, 840 + 1680, 855, 495, "clinic");
+    row("Command7", 1620 + 2100, 840 + 1680, 855, 495, "clinic");
+    row("SkinLabel4", 1620 + 5580, 840 + 420, 0, 0, "clinic");
     row("Frame10", 1500, 780, 6675, 2895);
 }
 
@@ -241,11 +261,16 @@ void Frm1Test::geometryFollowsTheLayout_data() {
 void Frm1Test::geometryFollowsTheLayout() {
     QFETCH(QString, name);
     QFETCH(QRect, twipsInWindow);
+    QFETCH(QString, panel);
     QVERIFY(loadMainWindow());
     QCOMPARE(m_window->size(), twipsSize(10800, 7965));
     QCOMPARE(m_window->pos(), twipsPoint(2340, 765));
+    openPanel(panel);
     QWidget *target = control(name.toLatin1().constData());
     QVERIFY(target);
+    // A control on an opened panel shows with it.
+    if (!panel.isEmpty())
+        QVERIFY(target->isVisible());
     QCOMPARE(target->mapTo(m_window, QPoint(0, 0)), twipsPoint(twipsInWindow.left(), twipsInWindow.top()));
     if (twipsInWindow.width() > 0)
         QCOMPARE(target->width(), twips(twipsInWindow.width()));
@@ -256,8 +281,9 @@ void Frm1Test::geometryFollowsTheLayout() {
 void Frm1Test::captionsAreTheProgramsOwn_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
-    auto row = [](const char *name, const QString &caption) {
-        QTest::newRow(name) << QString::fromLatin1(name) << caption;
+    QTest::addColumn<QString>("panel"); // the panel the control sits on, opened first
+    auto row = [](const char *name, const QString &caption, const char *panel = "") {
+        QTest::newRow(name) << QString::fromLatin1(name) << caption << QString::fromLatin1(panel);
     };
     row("Command1", QStringLiteral("ثبت نام آزمودني"));
     row("Command2", QStringLiteral("اجراي تست"));
@@ -270,25 +296,25 @@ void Frm1Test::captionsAreTheProgramsOwn_data() {
     row("Cmdupdate", QStringLiteral("بروز رساني"));
     row("Command6", QStringLiteral("خروج"));
     row("CmdHelp", QStringLiteral("Help"));
-    row("Command68", QStringLiteral("تغيير تم برنامه"));
-    row("Command67", QStringLiteral(" تعريف نام کلينيک"));
-    row("Command69", QStringLiteral("خروج"));
-    row("Command45", QStringLiteral(" تم شماره 1"));
-    row("Command44", QStringLiteral("تم شماره 2"));
-    row("Command43", QStringLiteral("تم شماره 3"));
-    row("Command42", QStringLiteral("تم شماره 4"));
-    row("Command50", QStringLiteral(" تم شماره 5"));
-    row("Command49", QStringLiteral("تم شماره 6"));
-    row("Command48", QStringLiteral("تم شماره 7"));
-    row("Command47", QStringLiteral("تم شماره 8"));
-    row("Command41", QStringLiteral("تم شماره 9"));
-    row("Command52", QStringLiteral("تم شماره 10 "));
-    row("Command53", QStringLiteral("تم شماره 11"));
-    row("Command46", QStringLiteral("خروج"));
-    row("Command64", QStringLiteral("ذخيره "));
-    row("Command7", QStringLiteral("انصراف"));
-    row("SkinLabel4", QStringLiteral(" :نام"));
-    row("SkinLabel5", QStringLiteral(" :آدرس"));
+    row("Command68", QStringLiteral("تغيير تم برنامه"), "settings");
+    row("Command67", QStringLiteral(" تعريف نام کلينيک"), "settings");
+    row("Command69", QStringLiteral("خروج"), "settings");
+    row("Command45", QStringLiteral(" تم شماره 1"), "theme");
+    row("Command44", QStringLiteral("تم شماره 2"), "theme");
+    row("Command43", QStringLiteral("تم شماره 3"), "theme");
+    row("Command42", QStringLiteral("تم شماره 4"), "theme");
+    row("Command50", QStringLiteral(" تم شماره 5"), "theme");
+    row("Command49", QStringLiteral("تم شماره 6"), "theme");
+    row("Command48", QStringLiteral("تم شماره 7"), "theme");
+    row("Command47", QStringLiteral("تم شماره 8"), "theme");
+    row("Command41", QStringLiteral("تم شماره 9"), "theme");
+    row("Command52", QStringLiteral("تم شماره 10 "), "theme");
+    row("Command53", QStringLiteral("تم شماره 11"), "theme");
+    row("Command46", QStringLiteral("خروج"), "theme");
+    row("Command64", QStringLiteral("ذخيره "), "clinic");
+    row("Command7", QStringLiteral("انصراف"), "clinic");
+    row("SkinLabel4", QStringLiteral(" :نام"), "clinic");
+    row("SkinLabel5", QStringLiteral(" :آدرس"), "clinic");
     row("CmdHelp.toolTip", QStringLiteral("براي مشاهده اين قسمت بايد به اينترنت کانکت شويد"));
     row("Picture1.toolTip", QStringLiteral("جهت ورود به سايت کليک کنيد"));
 }
@@ -296,7 +322,9 @@ void Frm1Test::captionsAreTheProgramsOwn_data() {
 void Frm1Test::captionsAreTheProgramsOwn() {
     QFETCH(QString, name);
     QFETCH(QString, caption);
+    QFETCH(QString, panel);
     QVERIFY(loadMainWindow());
+    openPanel(panel);
     const QStringList parts = name.split(QLatin1Char('.'));
     QWidget *target = control(parts.first().toLatin1().constData());
     QVERIFY(target);
@@ -509,6 +537,48 @@ void Frm1Test::clinicNameFollowsTypingAndSaveStoresIt() {
     QVERIFY(!control("Frame9")->isVisible());
     QVERIFY(control("Frame8")->isVisible());
     QCOMPARE(label->caption(), typed);
+}
+
+void Frm1Test::clinicNameFollowsTheNameField_data() {
+    QTest::addColumn<bool>("panelOpenedFirst");
+    QTest::newRow("clinic panel not opened yet") << false;
+    QTest::newRow("clinic panel opened and closed") << true;
+}
+
+// The clinic-name label shows the name field of the settings row whenever the name box would be
+// filled from it (a re-read, a change of the field), whether or not the clinic panel has been
+// opened; opened afterwards, the panel's box shows the same name and the label follows typing.
+void Frm1Test::clinicNameFollowsTheNameField() {
+    QFETCH(bool, panelOpenedFirst);
+    QVERIFY(loadMainWindow());
+    auto *label = control<SkinLabel>("SkinLabel1");
+    auto *settings = m_window->findChild<DataSource *>(QStringLiteral("Adodc1"));
+    QVERIFY(settings);
+    if (panelOpenedFirst) {
+        openPanel(QStringLiteral("clinic"));
+        click("Command69");
+    }
+    QCOMPARE(label->caption(), clinicName);
+
+    // Stored through another data source: seen here only after a re-read.
+    store(QStringLiteral("Name"), QStringLiteral("درمانگاه نور"));
+    QCOMPARE(label->caption(), clinicName);
+    settings->refresh();
+    QCOMPARE(label->caption(), QStringLiteral("درمانگاه نور"));
+    settings->setValue(QStringLiteral("Name"), QStringLiteral("مرکز مشاوره"));
+    QCOMPARE(label->caption(), QStringLiteral("مرکز مشاوره"));
+
+    openPanel(QStringLiteral("clinic"));
+    auto *nameBox = control<QLineEdit>("Text2");
+    QCOMPARE(nameBox->text(), QStringLiteral("مرکز مشاوره"));
+    QCOMPARE(label->caption(), QStringLiteral("مرکز مشاوره"));
+    typeInto(nameBox, QStringLiteral("مهر"));
+    QCOMPARE(label->caption(), QStringLiteral("مهر"));
+    QCOMPARE(settings->value(QStringLiteral("Name")), QStringLiteral("مهر"));
+    // A re-read drops what was typed, in the box and in the label alike.
+    settings->refresh();
+    QCOMPARE(nameBox->text(), QStringLiteral("درمانگاه نور"));
+    QCOMPARE(label->caption(), QStringLiteral("درمانگاه نور"));
 }
 
 void Frm1Test::cancelledNameIsDroppedByAThemeChange() {
