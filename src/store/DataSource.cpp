@@ -8,9 +8,27 @@
 #include <QSqlRecord>
 #include <QVariant>
 
+#include <utility>
+
 using Database::quoted;
 
+namespace {
+// The data sources whose count is still to be taken (one user-interface thread uses the store).
+QList<const DataSource *> &pendingCounts() {
+    static QList<const DataSource *> sources;
+    return sources;
+}
+} // namespace
+
 DataSource::DataSource(const QString &table, QObject *parent) : QObject(parent), m_table(table) { reread(); }
+
+DataSource::~DataSource() { forgetPendingCount(); }
+
+void DataSource::takePendingCounts() {
+    const QList<const DataSource *> sources = std::exchange(pendingCounts(), {});
+    for (const DataSource *source : sources)
+        source->takeCount();
+}
 
 QString DataSource::table() const { return m_table; }
 
@@ -31,8 +49,16 @@ void DataSource::setFilter(const QString &field, const QString &value) {
     emit currentRowChanged();
 }
 
-int DataSource::recordCount() const { return m_count; }
+int DataSource::recordCount() const {
+    if (m_countPending) {
+        forgetPendingCount();
+        takeCount();
+    }
+    return m_count;
+}
 
+// Known without the count: the snapshot's first row is read at once, and added or deleted rows
+// move the current row.
 bool DataSource::noCurrentRow() const { return !m_hasRow; }
 
 void DataSource::addNew() {
@@ -71,6 +97,7 @@ bool DataSource::save() {
     }
     if (!m_newRow && m_changed.isEmpty())
         return true;
+    takePendingCounts();
     QSqlQuery query(Database::connection());
     QStringList quotedFields;
     for (const QString &name : std::as_const(m_changed))
@@ -121,6 +148,7 @@ bool DataSource::deleteCurrent() {
         return false;
     }
     if (!m_newRow) {
+        takePendingCounts();
         QSqlQuery query(Database::connection());
         query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(m_table)));
         query.addBindValue(m_rowId);
@@ -213,23 +241,45 @@ QString DataSource::knownField(const QString &field) const {
     return name;
 }
 
-// Takes the snapshot: the count under the filter and the first row, by row order.
+// Takes the snapshot: the first row under the filter, by row order, now; the count of the rows
+// under the filter when first asked for or before the next write, whichever comes first. No
+// first row (and no failed read) means no rows: nothing to count.
 void DataSource::reread() {
     loadFields();
     m_newRow = false;
     m_count = 0;
+    forgetPendingCount();
     clearRow();
     if (m_filterMatchesNothing || m_fields.isEmpty())
         return;
+    bool readFailed = false;
+    if (loadRow(QString(), 0, false, &readFailed) || readFailed)
+        owePendingCount();
+}
+
+void DataSource::owePendingCount() {
+    m_countPending = true;
+    pendingCounts().append(this);
+}
+
+void DataSource::forgetPendingCount() const {
+    if (!m_countPending)
+        return;
+    m_countPending = false;
+    pendingCounts().removeOne(this);
+}
+
+// Counts the rows under the filter as the file holds them now: called before anything could
+// have changed them since the snapshot. The source is already out of the pending list.
+void DataSource::takeCount() const {
+    m_countPending = false;
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(quoted(m_table), filterSql()));
     bindFilter(query);
     if (query.exec() && query.next())
-        m_count = query.value(0).toInt();
+        m_count += query.value(0).toInt();
     noteReadError(query);
-    if (m_count > 0)
-        loadRow(QString(), 0, false);
 }
 
 // The table's fields, read once the database is open (it may be opened after this source).
@@ -244,8 +294,8 @@ void DataSource::loadFields() {
 }
 
 // Stands on the first row under the filter that meets the condition (with one row-id parameter),
-// in row order or reversed; no current row when none does.
-bool DataSource::loadRow(const QString &condition, qint64 rowId, bool descending) {
+// in row order or reversed; no current row when none does (readFailed tells a failed read).
+bool DataSource::loadRow(const QString &condition, qint64 rowId, bool descending, bool *readFailed) {
     clearRow();
     QStringList where;
     if (!m_filterField.isEmpty())
@@ -266,7 +316,9 @@ bool DataSource::loadRow(const QString &condition, qint64 rowId, bool descending
     if (!condition.isEmpty())
         query.addBindValue(rowId);
     if (!query.exec() || !query.next()) {
-        noteReadError(query);
+        const bool failed = noteReadError(query);
+        if (readFailed)
+            *readFailed = failed;
         return false;
     }
     m_hasRow = true;
@@ -277,12 +329,13 @@ bool DataSource::loadRow(const QString &condition, qint64 rowId, bool descending
 }
 
 // A read the database could not finish (a damaged page, a file taken away) must not pass for
-// an empty table: it is kept for lastError() and logged.
-void DataSource::noteReadError(const QSqlQuery &query) const {
+// an empty table: it is kept for lastError() and logged. True when the read failed.
+bool DataSource::noteReadError(const QSqlQuery &query) const {
     if (!query.lastError().isValid())
-        return;
+        return false;
     m_lastError = query.lastError().text();
     qWarning("DataSource(%s): %s", qPrintable(m_table), qPrintable(m_lastError));
+    return true;
 }
 
 void DataSource::clearRow() {

@@ -11,11 +11,18 @@ class QSqlQuery;
 // window sees its data: open (at construction), re-read, filter on one field, count, add,
 // set field, save, delete. To its callers it is a snapshot: rows stored through another data
 // source appear here only after a re-read. Counting and filtering are the database's work;
-// only the current row is held in memory.
+// only the current row is held in memory. The count is taken when first asked for, or before
+// the next write to the file, whichever comes first; so it is still the count of the snapshot.
 class DataSource : public QObject {
     Q_OBJECT
 public:
     explicit DataSource(const QString &table, QObject *parent = nullptr);
+    ~DataSource() override;
+
+    // Takes now every count still owed to a snapshot. Whatever changes rows of the file (or
+    // replaces it) calls this first: data sources do it before their saves and deletes, a
+    // transaction before its rollback, the database before it closes.
+    static void takePendingCounts();
 
     QString table() const;
 
@@ -66,9 +73,12 @@ private:
     QString knownField(const QString &field) const;
     void loadFields();
     void reread();
-    bool loadRow(const QString &condition, qint64 rowId, bool descending);
+    bool loadRow(const QString &condition, qint64 rowId, bool descending, bool *readFailed = nullptr);
     void clearRow();
-    void noteReadError(const QSqlQuery &query) const;
+    bool noteReadError(const QSqlQuery &query) const;
+    void owePendingCount();
+    void forgetPendingCount() const;
+    void takeCount() const;
 
     QString m_table;
     QStringList m_fields;                   // as the table spells them, in table order
@@ -76,7 +86,10 @@ private:
     QString m_filterField;                  // empty: no filter
     QString m_filterValue;
     bool m_filterMatchesNothing = false; // a filter on a field the table does not have
-    int m_count = 0;
+    // The rows of the snapshot; while the count is pending, only the rows this source added or
+    // deleted since (the count, when taken, is added to it).
+    mutable int m_count = 0;
+    mutable bool m_countPending = false;
     bool m_hasRow = false;
     bool m_newRow = false;
     qint64 m_rowId = 0;

@@ -1,5 +1,6 @@
 #include "store/Database.h"
 
+#include "store/DataSource.h"
 #include "store/ItemTexts.h"
 #include "store/StoreMessages.h"
 
@@ -323,6 +324,9 @@ bool open(const QString &path, QString *errorMessage) {
 }
 
 void close() {
+    // The file may be replaced once closed (a restore): snapshots still owed their count take it
+    // from the file they were read from.
+    DataSource::takePendingCounts();
     if (!QSqlDatabase::contains(mainConnectionName()))
         return;
     {

@@ -1,5 +1,6 @@
 #include "store/Transaction.h"
 
+#include "store/DataSource.h"
 #include "store/Database.h"
 
 #include <QSqlError>
@@ -35,6 +36,9 @@ bool Transaction::commit() {
 void Transaction::rollback() {
     if (!m_active)
         return;
+    // The rollback takes rows away (or brings them back): snapshots still owed their count take
+    // it first. SAVEPOINT and RELEASE leave the rows as this connection sees them.
+    DataSource::takePendingCounts();
     // ROLLBACK TO keeps the savepoint open; RELEASE then ends it (and the transaction if outermost).
     run(QStringLiteral("ROLLBACK TO ") + m_savepoint);
     run(QStringLiteral("RELEASE ") + m_savepoint);

@@ -50,6 +50,11 @@ private slots:
     void saveInsertsOnceAndFillsId();
     void saveWritesOnlyChangedFields();
     void snapshotAcrossSources();
+    void countIsOfTheSnapshot_data();
+    void countIsOfTheSnapshot();
+    void emptySnapshotStaysEmpty();
+    void ownChangesOnAnUntakenCount();
+    void countTakenBeforeRollbackAndClose();
     void deleteStandsOnNeighbour();
     void saveFailures();
     void unknownFieldMatchesNothing();
@@ -245,6 +250,105 @@ void DataSourceTest::snapshotAcrossSources() {
     QCOMPARE(reader.value(QStringLiteral("Code")), QStringLiteral("c1-changed"));
     reader.refresh();
     QCOMPARE(reader.recordCount(), 4);
+}
+
+// What is written to the examinees after two sources opened on them (all, and the two Ahmadis)
+// and before either was asked for its count.
+enum class LaterWrite { Add, Delete, MoveIntoFilter };
+
+void DataSourceTest::countIsOfTheSnapshot_data() {
+    QTest::addColumn<LaterWrite>("write");
+    QTest::addColumn<int>("allAfterRefresh");
+    QTest::addColumn<int>("filteredAfterRefresh");
+    QTest::newRow("another source adds a row") << LaterWrite::Add << 4 << 3;
+    QTest::newRow("another source deletes a row") << LaterWrite::Delete << 2 << 1;
+    QTest::newRow("another source moves a row under the filter") << LaterWrite::MoveIntoFilter << 3 << 3;
+}
+
+// The count is taken only when asked for, yet it is the count as of the open or the filter.
+void DataSourceTest::countIsOfTheSnapshot() {
+    QFETCH(LaterWrite, write);
+    QFETCH(int, allAfterRefresh);
+    QFETCH(int, filteredAfterRefresh);
+    DataSource all(QStringLiteral("IDE"));
+    DataSource filtered(QStringLiteral("IDE"));
+    filtered.setFilter(QStringLiteral("LName"), QStringLiteral("Ahmadi"));
+
+    if (write == LaterWrite::Add)
+        addExaminee(QStringLiteral("c4"), QStringLiteral("Ahmadi"), QStringLiteral("A"));
+    if (write == LaterWrite::Delete) {
+        DataSource remover(QStringLiteral("IDE")); // stands on c1, an Ahmadi
+        QVERIFY(remover.deleteCurrent());
+    }
+    if (write == LaterWrite::MoveIntoFilter) {
+        DataSource writer(QStringLiteral("IDE"));
+        writer.setFilter(QStringLiteral("Code"), QStringLiteral("c2"));
+        writer.setValue(QStringLiteral("LName"), QStringLiteral("Ahmadi"));
+        QVERIFY(writer.save());
+    }
+
+    QCOMPARE(all.recordCount(), 3);
+    QCOMPARE(filtered.recordCount(), 2);
+    QCOMPARE(all.value(QStringLiteral("Code")), QStringLiteral("c1"));
+    all.refresh();
+    filtered.setFilter(QStringLiteral("LName"), QStringLiteral("Ahmadi"));
+    QCOMPARE(all.recordCount(), allAfterRefresh);
+    QCOMPARE(filtered.recordCount(), filteredAfterRefresh);
+}
+
+void DataSourceTest::emptySnapshotStaysEmpty() {
+    DataSource answers(QStringLiteral("Answer"));
+    DataSource writer(QStringLiteral("Answer"));
+    writer.addNew();
+    writer.setValue(QStringLiteral("Code"), QStringLiteral("c1"));
+    QVERIFY(writer.save());
+    QVERIFY(answers.noCurrentRow());
+    QCOMPARE(answers.recordCount(), 0);
+    answers.refresh();
+    QVERIFY(!answers.noCurrentRow());
+    QCOMPARE(answers.recordCount(), 1);
+}
+
+// A source's own new row and deletes count on top of a count not yet taken.
+void DataSourceTest::ownChangesOnAnUntakenCount() {
+    DataSource examinees(QStringLiteral("IDE"));
+    examinees.addNew();
+    addExaminee(QStringLiteral("c4"), QString(), QString());
+    QCOMPARE(examinees.recordCount(), 4); // the three of the open and its own new row
+    examinees.setValue(QStringLiteral("Code"), QStringLiteral("c5"));
+    QVERIFY(examinees.save());
+    QCOMPARE(examinees.recordCount(), 4);
+
+    DataSource deleting(QStringLiteral("IDE"));
+    QVERIFY(deleting.deleteCurrent());
+    addExaminee(QStringLiteral("c6"), QString(), QString());
+    QCOMPARE(deleting.recordCount(), 4); // five at the open, one deleted
+    deleting.refresh();
+    QCOMPARE(deleting.recordCount(), 5);
+}
+
+// A rollback takes rows away and a closed file may be replaced: counts owed are taken first.
+void DataSourceTest::countTakenBeforeRollbackAndClose() {
+    {
+        Transaction registration;
+        addExaminee(QStringLiteral("r1"), QStringLiteral("Ahmadi"), QString());
+        DataSource all(QStringLiteral("IDE"));
+        DataSource filtered(QStringLiteral("IDE"));
+        filtered.setFilter(QStringLiteral("LName"), QStringLiteral("Ahmadi"));
+        registration.rollback();
+        QCOMPARE(all.recordCount(), 4);
+        QCOMPARE(filtered.recordCount(), 3);
+        all.refresh();
+        QCOMPARE(all.recordCount(), 3);
+    }
+    DataSource examinees(QStringLiteral("IDE"));
+    Database::close();
+    QString error;
+    QVERIFY2(Database::open(m_folder->filePath(QStringLiteral("other.mdb")), &error), qPrintable(error));
+    QCOMPARE(examinees.recordCount(), 3); // of the file it was read from
+    examinees.refresh();
+    QCOMPARE(examinees.recordCount(), 0);
+    QVERIFY(examinees.noCurrentRow());
 }
 
 void DataSourceTest::deleteStandsOnNeighbour() {
