@@ -241,9 +241,11 @@ QString DataSource::knownField(const QString &field) const {
     return name;
 }
 
-// Takes the snapshot: the first row under the filter, by row order, now; the count of the rows
-// under the filter when first asked for or before the next write, whichever comes first. No
-// first row (and no failed read) means no rows: nothing to count.
+// Takes the snapshot: the first row, by row order, and the count of the rows under the filter.
+// A filter is a look-up whose count is asked for at once: counted now, and the row read only when
+// some match (an indexed count costs less than the row read it spares). The whole table's count
+// is taken when first asked for or before the next write, whichever comes first (most windows'
+// sources never need it); no first row (and no failed read) means no rows: nothing to count.
 void DataSource::reread() {
     loadFields();
     m_newRow = false;
@@ -252,6 +254,14 @@ void DataSource::reread() {
     clearRow();
     if (m_filterMatchesNothing || m_fields.isEmpty())
         return;
+    if (!m_filterField.isEmpty()) {
+        // The count's statement stays open while the row is read: one read of the file, not two.
+        QSqlQuery count(Database::connection());
+        m_count = countRows(count);
+        if (m_count > 0)
+            loadRow(QString(), 0, false);
+        return;
+    }
     bool readFailed = false;
     if (loadRow(QString(), 0, false, &readFailed) || readFailed)
         owePendingCount();
@@ -269,17 +279,22 @@ void DataSource::forgetPendingCount() const {
     pendingCounts().removeOne(this);
 }
 
-// Counts the rows under the filter as the file holds them now: called before anything could
-// have changed them since the snapshot. The source is already out of the pending list.
+// Takes a count owed to the snapshot, before anything could have changed the rows since. The
+// source is already out of the pending list.
 void DataSource::takeCount() const {
     m_countPending = false;
     QSqlQuery query(Database::connection());
+    m_count += countRows(query);
+}
+
+// The rows under the filter as the file holds them now (0 when the read fails, its error noted).
+int DataSource::countRows(QSqlQuery &query) const {
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(quoted(m_table), filterSql()));
     bindFilter(query);
-    if (query.exec() && query.next())
-        m_count += query.value(0).toInt();
+    const int rows = query.exec() && query.next() ? query.value(0).toInt() : 0;
     noteReadError(query);
+    return rows;
 }
 
 // The table's fields, read once the database is open (it may be opened after this source).

@@ -11,8 +11,9 @@ class QSqlQuery;
 // window sees its data: open (at construction), re-read, filter on one field, count, add,
 // set field, save, delete. To its callers it is a snapshot: rows stored through another data
 // source appear here only after a re-read. Counting and filtering are the database's work;
-// only the current row is held in memory. The count is taken when first asked for, or before
-// the next write to the file, whichever comes first; so it is still the count of the snapshot.
+// only the current row is held in memory. The count of the whole table is taken when first asked
+// for, or before the next write to the file, whichever comes first; so it is still the count of
+// the snapshot.
 class DataSource : public QObject {
     Q_OBJECT
 public:
@@ -79,6 +80,7 @@ private:
     void owePendingCount();
     void forgetPendingCount() const;
     void takeCount() const;
+    int countRows(QSqlQuery &query) const;
 
     QString m_table;
     QStringList m_fields;                   // as the table spells them, in table order
