@@ -62,16 +62,18 @@ Frm1::Frm1(QWidget *parent) : QWidget(parent) {
     setMouseTracking(true);
     m_skin = new SkinObject(this);
 
-    // The data sources first: their counts need no fonts, so they run while the font database is
-    // still being filled (see KeltoStart).
+    // What needs no fonts comes first, while the font database is still being filled on another
+    // thread (see KeltoStart): the data sources, the stored theme's skin (the field the theme box
+    // shows once bound; the controls are then made under the skin rather than each being told of
+    // the new style afterwards) and the help icon. The first text laid out waits for the fonts.
     createDataSources();
-    createControls();
+    applyTheme(m_skin, this, Adodc1->value(QStringLiteral("TH")));
+    createControls(HelpIcon::make());
     bindClinicFields();
 
-    // Start-up: the title and version, the place on the screen, the stored theme, leave mode 2.
+    // Start-up: the title and version, the place on the screen, leave mode 2.
     SkinLabel9->setCaption(appTitleAndVersion());
     move(twipsPoint(2340, 765));
-    applyTheme(m_skin, this, Text1->text());
     setLeaveMode(2);
 }
 
@@ -96,7 +98,7 @@ void Frm1::bindClinicFields() {
     FieldBinding::bind(SkinLabel1, Adodc1, QStringLiteral("Name"));
 }
 
-void Frm1::createControls() {
+void Frm1::createControls(const QIcon &helpIcon) {
     Text1 = addHiddenBox("Text1");
     Text3 = addHiddenBox("Text3");
 
@@ -105,7 +107,7 @@ void Frm1::createControls() {
     CmdHelp->setGeometry(twipsRect(45, 45, 855, 855));
     CmdHelp->setText(QStringLiteral("Help"));
     CmdHelp->setToolTip(QStringLiteral("براي مشاهده اين قسمت بايد به اينترنت کانکت شويد"));
-    CmdHelp->setIcon(HelpIcon::make());
+    CmdHelp->setIcon(helpIcon);
     CmdHelp->setIconSize(twipsSize(480, 480));
     CmdHelp->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     CmdHelp->setAutoRaise(true);

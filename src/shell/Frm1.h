@@ -7,6 +7,7 @@
 class DataSource;
 class QAbstractButton;
 class QFrame;
+class QIcon;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
@@ -56,7 +57,7 @@ private slots:
 private:
     void createDataSources();
     void bindClinicFields();
-    void createControls();
+    void createControls(const QIcon &helpIcon);
     void createButtonBar();
     // Each makes the controls of its panel the first time the panel opens.
     void buildSettingsPanel();
