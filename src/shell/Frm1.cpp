@@ -99,9 +99,6 @@ void Frm1::bindClinicFields() {
 }
 
 void Frm1::createControls(const QIcon &helpIcon) {
-    Text1 = addHiddenBox("Text1");
-    Text3 = addHiddenBox("Text3");
-
     CmdHelp = new QToolButton(this);
     CmdHelp->setObjectName(QStringLiteral("CmdHelp"));
     CmdHelp->setGeometry(twipsRect(45, 45, 855, 855));
@@ -141,6 +138,10 @@ void Frm1::createControls(const QIcon &helpIcon) {
     Frame8 = addPanel("Frame8", 6060, 3780, 2175, 2055);  // settings
     Frame6 = addPanel("Frame6", 3420, 480, 2595, 7440);   // theme
     Frame9 = addPanel("Frame9", 1620, 840, 6075, 2295);   // clinic
+    // The hidden boxes last: a box lays out its text when made, the first text of the window, which
+    // waits for the font database; the controls above need no fonts until they are shown.
+    Text1 = addHiddenBox("Text1");
+    Text3 = addHiddenBox("Text3");
 }
 
 void Frm1::createButtonBar() {
