@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QApplication>
+#include <QFont>
 #include <QStringList>
 
 // The families of the programs' text, best first: free Persian fonts that shape and join well,
@@ -9,4 +11,13 @@
 inline QStringList persianTextFamilies() {
     return {QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Sans"), QStringLiteral("Nazli"),
             QStringLiteral("Noto Naskh Arabic")};
+}
+
+// Both programs' text font: the families above at 10 points. (Included by the windows' code only;
+// the programs' core has no fonts.)
+inline void usePersianApplicationFont() {
+    QFont font = QApplication::font();
+    font.setFamilies(persianTextFamilies());
+    font.setPointSize(10);
+    QApplication::setFont(font);
 }

@@ -360,8 +360,12 @@ void Frm1::startCalculator() {
 void Frm1::openSettingsPanel() {
     closePanels();
     buildSettingsPanel();
-    Frame8->show();
-    Frame8->raise();
+    showPanel(Frame8);
+}
+
+void Frm1::showPanel(QFrame *panel) {
+    panel->show();
+    panel->raise();
 }
 
 // The pages window is wired here, modal; open panels stay as they are.
@@ -387,24 +391,18 @@ void Frm1::openSitePages() {
     WebPageOpener::open(QUrl(Hosts::shopSite() + QStringLiteral("/")));
 }
 
+// The theme and clinic panels open beside the settings panel, which opens first as if its own
+// button had been pressed.
 void Frm1::openThemePanel() {
-    closePanels();
-    buildSettingsPanel();
-    Frame8->show();
-    Frame8->raise();
+    openSettingsPanel();
     buildThemePanel();
-    Frame6->show();
-    Frame6->raise();
+    showPanel(Frame6);
 }
 
 void Frm1::openClinicPanel() {
-    closePanels();
-    buildSettingsPanel();
-    Frame8->show();
-    Frame8->raise();
+    openSettingsPanel();
     buildClinicPanel();
-    Frame9->show();
-    Frame9->raise();
+    showPanel(Frame9);
 }
 
 void Frm1::saveClinic() {

@@ -63,6 +63,7 @@ private:
     void buildSettingsPanel();
     void buildThemePanel();
     void buildClinicPanel();
+    void showPanel(QFrame *panel);
     QPushButton *addButton(QWidget *parent, const char *name, const QString &caption, int left, int top, int width,
                            int height);
     SkinLabel *addLabel(QWidget *parent, const char *name, int left, int top, int width, int height);

@@ -46,10 +46,7 @@ void setUpPersianApplication(QApplication &app) {
     QApplication::setLayoutDirection(Qt::RightToLeft);
     QApplication::setStyle(new PersianStyle);
 
-    QFont font = QApplication::font();
-    font.setFamilies(persianTextFamilies());
-    font.setPointSize(10);
-    QApplication::setFont(font);
+    usePersianApplicationFont();
     mapReportFonts();
 
     installPersianQtTexts(app);

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFont>
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
@@ -12,10 +11,7 @@ int main(int argc, char *argv[]) {
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     QApplication::setLayoutDirection(Qt::RightToLeft);
     // The same Persian and Latin families as Kelto's, not whatever the system's default font is.
-    QFont font = QApplication::font();
-    font.setFamilies(persianTextFamilies());
-    font.setPointSize(10);
-    QApplication::setFont(font);
+    usePersianApplicationFont();
 
     Progress window;
     window.show();

@@ -1,22 +1,16 @@
 #include "TempProgramFolder.h"
 
+#include "shell/ThemeTable.h"
 #include "store/Database.h"
 
 #include <QDir>
 #include <QFile>
 
-namespace {
-const char *const skinFiles[] = {"chizh.skn",    "Green.skn",   "galaxy.skn",    "_temp.skn",
-                                 "B-Studio.skn", "Mac.skn",     "TopSecret.skn", "metallic.skn",
-                                 "Paper.skn",    "winaqua.skn", "office2007.skn"};
-}
-
 TempProgramFolder::TempProgramFolder() : m_previousFolder(QDir::currentPath()) {
     if (!m_dir.isValid())
         return;
     const QDir skins(QStringLiteral(KELTO_SOURCE_DIR "/skins"));
-    for (const char *skin : skinFiles) {
-        const QString name = QString::fromLatin1(skin);
+    for (const QString &name : themeSkinFiles()) {
         if (skins.exists(name))
             QFile::copy(skins.filePath(name), m_dir.filePath(name));
     }
