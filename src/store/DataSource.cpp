@@ -222,7 +222,13 @@ QList<QStringList> DataSource::rows(const QStringList &fields, int offset, int l
 }
 
 QString DataSource::filterSql() const {
-    return m_filterField.isEmpty() ? QString() : QStringLiteral(" WHERE %1 = ?").arg(quoted(m_filterField));
+    // Look-ups ignore the case of Latin letters ("c1" is the examinee "C1"), as stored files expect;
+    // the indexes are made with the same collation, so the look-up stays indexed.
+    return m_filterField.isEmpty() ? QString() : QStringLiteral(" WHERE ") + filterCondition();
+}
+
+QString DataSource::filterCondition() const {
+    return QStringLiteral("%1 = ? COLLATE NOCASE").arg(quoted(m_filterField));
 }
 
 void DataSource::bindFilter(QSqlQuery &query) const {
@@ -314,7 +320,7 @@ bool DataSource::loadRow(const QString &condition, qint64 rowId, bool descending
     clearRow();
     QStringList where;
     if (!m_filterField.isEmpty())
-        where << QStringLiteral("%1 = ?").arg(quoted(m_filterField));
+        where << filterCondition();
     if (!condition.isEmpty())
         where << condition;
     QStringList columns{QStringLiteral("rowid")};

@@ -30,7 +30,8 @@ public:
     // Opens the table anew: drops the filter, an unsaved new row and unsaved changes, and
     // stands on the first row.
     void refresh();
-    // Narrows the rows to those whose field equals the value (compared as text) and stands
+    // Narrows the rows to those whose field equals the value (compared as text, without regard to
+    // the case of Latin letters) and stands
     // on the first match. Field names compare without regard to case. Unsaved changes and an
     // unsaved new row are dropped.
     void setFilter(const QString &field, const QString &value);
@@ -70,6 +71,7 @@ signals:
 
 private:
     QString filterSql() const;
+    QString filterCondition() const;
     void bindFilter(QSqlQuery &query) const;
     QString knownField(const QString &field) const;
     void loadFields();

@@ -62,7 +62,7 @@ QStringList creationStatements() {
                                                  {QStringLiteral("IDE"), QStringLiteral("FName")},
                                                  {QStringLiteral("IDE"), QStringLiteral("Group")}};
     for (const auto &[table, field] : indexes)
-        statements << QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+        statements << QStringLiteral("CREATE INDEX %1 ON %2 (%3 COLLATE NOCASE)")
                           .arg(quoted(table + QLatin1Char('_') + field), quoted(table), quoted(field));
     return statements;
 }

@@ -110,8 +110,10 @@ void DataSourceTest::filters_data() {
                                        << "B" << 2 << "c2";
     QTest::newRow("no such code") << "code"
                                   << "c9" << 0 << "";
-    QTest::newRow("values compare exactly") << "code"
-                                            << "C1" << 0 << "";
+    QTest::newRow("Latin letters without regard to case") << "code"
+                                                          << "C1" << 1 << "c1";
+    QTest::newRow("a name in other capitals") << "LName"
+                                              << "AHMADI" << 2 << "c1";
     QTest::newRow("empty value") << "code"
                                  << "" << 0 << "";
 }
@@ -126,6 +128,12 @@ void DataSourceTest::filters() {
     QCOMPARE(examinees.recordCount(), count);
     QCOMPARE(examinees.noCurrentRow(), count == 0);
     QCOMPARE(examinees.value(QStringLiteral("Code")), firstCode);
+    // A look-up that ignores case must still go through an index, or it reads the whole table.
+    QSqlQuery plan(Database::connection());
+    QVERIFY(plan.exec(QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid FROM IDE WHERE \"%1\" = 'x' COLLATE NOCASE")
+                          .arg(field)));
+    QVERIFY(plan.next());
+    QVERIFY2(plan.value(3).toString().contains(QStringLiteral("USING")), qPrintable(plan.value(3).toString()));
 }
 
 void DataSourceTest::refreshDropsFilter() {
