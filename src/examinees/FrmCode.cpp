@@ -80,15 +80,15 @@ void FrmCode::buildControls() {
 
 // Each selector's label stands to the right of its box, its colon towards the box.
 void FrmCode::buildSelectors() {
-    addLabel(this, "SkinLabel1", QStringLiteral(" :نام خانوادگي"), 9180, SelectorTop, 1380);
+    addSelectorLabel("SkinLabel1", QStringLiteral(" :نام خانوادگي"), 9180, 1380);
     DataCombo1 = addNameList("DataCombo1", new DistinctValuesModel(m_names, lastNameField, this), 7080);
     connect(DataCombo1, &QComboBox::activated, this, &FrmCode::chooseLastName);
 
-    addLabel(this, "SkinLabel2", QStringLiteral(" :نام "), 6300, SelectorTop, 720);
+    addSelectorLabel("SkinLabel2", QStringLiteral(" :نام "), 6300, 720);
     DataCombo6 = addNameList("DataCombo6", new DistinctValuesModel(m_names, firstNameField, this), 4200);
     connect(DataCombo6, &QComboBox::activated, this, &FrmCode::chooseFirstName);
 
-    addLabel(this, "SkinLabel3", QStringLiteral(" :گروه"), 3360, SelectorTop, 780);
+    addSelectorLabel("SkinLabel3", QStringLiteral(" :گروه"), 3360, 780);
     Combo3 = new QComboBox(this);
     Combo3->setObjectName(QStringLiteral("Combo3"));
     Combo3->setGeometry(twipsRect(240, SelectorTop, 3060, BoxHeight));
@@ -131,7 +131,7 @@ void FrmCode::buildGrid() {
     DataGrid1->verticalHeader()->hide();
     DataGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     DataGrid1->horizontalHeader()->setStretchLastSection(true);
-    const int widths[] = {2400, 2640, 3600};
+    const int widths[] = {2250, 2640, 3450};
     for (int column = 0; column < 3; ++column)
         DataGrid1->setColumnWidth(column, twips(widths[column]));
 }
@@ -141,7 +141,9 @@ void FrmCode::buildDeletionFrame() {
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(twipsRect(2280, 5400, 8280, 1200));
 
-    addLabel(Frame1, "SkinLabel4", QStringLiteral("کد آزمودني را وارد کنيد"), 5520, 480, 2520);
+    // The prompt stands next to its box.
+    addLabel(Frame1, "SkinLabel4", QStringLiteral("کد آزمودني را وارد کنيد"), 5520, 480, 2520)
+        ->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
     Text3 = new QLineEdit(Frame1);
     Text3->setObjectName(QStringLiteral("Text3"));
     Text3->setGeometry(twipsRect(2640, 480, 2760, BoxHeight));
@@ -162,12 +164,16 @@ SkinLabel *FrmCode::addLabel(QWidget *parent, const char *name, const QString &c
     label->setObjectName(QLatin1String(name));
     label->setGeometry(twipsRect(left, top, width, BoxHeight));
     label->setWordWrap(false);
-    // The captions are written to read left to right with the colon first (" :گروه"): laid out
-    // so, the colon stands on the left, towards the box, as the label reads in Persian.
-    label->setLayoutDirection(Qt::LeftToRight);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setCaption(caption);
     return label;
+}
+
+// The captions are written to read left to right with the colon first (" :گروه"): laid out so
+// (a left-to-right mark before them), the colon stands on the left, after the word as it reads in
+// Persian, and next to the box.
+void FrmCode::addSelectorLabel(const char *name, const QString &caption, int left, int width) {
+    SkinLabel *label = addLabel(this, name, QChar(0x200E) + caption, left, SelectorTop, width);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
 }
 
 void FrmCode::chooseLastName(int row) {

@@ -1,5 +1,6 @@
 #include "examinees/FrmCode.h"
 
+#include "shell/Frm1.h"
 #include "shell/Notices.h"
 #include "store/DataSourceModel.h"
 #include "store/Database.h"
@@ -7,6 +8,7 @@
 #include "support/TempProgramFolder.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,6 +17,7 @@
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -82,6 +85,7 @@ private slots:
     void deletion();
     void failedDeletionKeepsBothRows();
     void readsOnlyWhatIsShown();
+    void mainWindowOpensItModal();
 
 private:
     template <typename T> T *control(const char *name) { return m_window->findChild<T *>(QLatin1String(name)); }
@@ -281,6 +285,23 @@ void FrmCodeTest::readsOnlyWhatIsShown() {
     lastNames->view()->scrollToBottom();
     QTRY_VERIFY(lastNames->count() > firstPage);
     lastNames->hidePopup();
+}
+
+void FrmCodeTest::mainWindowOpensItModal() {
+    Frm1 main;
+    main.show();
+    QString opened;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            opened = modal->objectName();
+            modal->close();
+            poll.stop();
+        }
+    });
+    poll.start(20);
+    QTest::mouseClick(main.findChild<QPushButton *>("Command4"), Qt::LeftButton);
+    QCOMPARE(opened, QStringLiteral("FrmCode"));
 }
 
 QTEST_MAIN(FrmCodeTest)
