@@ -73,7 +73,8 @@ double bareRead(const QString &where, const QString &value, int *rows) {
     clock.start();
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT \"Code\", \"FName\", \"LName\", \"Group\" FROM \"IDE\"%1 ORDER BY rowid").arg(where));
+    query.prepare(
+        QStringLiteral("SELECT \"Code\", \"FName\", \"LName\", \"Group\" FROM \"IDE\"%1 ORDER BY rowid").arg(where));
     if (!value.isNull())
         query.addBindValue(value);
     query.exec();
@@ -124,7 +125,8 @@ int main(int argc, char **argv) {
         QFile::copy(skins.filePath(skin), QDir(folder.path()).filePath(skin));
     QDir::setCurrent(folder.path());
     QString error;
-    if (!buildBigDatabase(Database::relativePath(), examinees, &error) || !Database::open(Database::relativePath(), &error)) {
+    if (!buildBigDatabase(Database::relativePath(), examinees, &error) ||
+        !Database::open(Database::relativePath(), &error)) {
         out << "database: " << error << Qt::endl;
         return 1;
     }

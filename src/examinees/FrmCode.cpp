@@ -118,10 +118,9 @@ void FrmCode::buildGrid() {
     DataGrid1 = new QTableView(this);
     DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
     DataGrid1->setGeometry(twipsRect(240, 1200, 10320, 3960));
-    m_grid = new DataSourceModel(Adodc2, {QStringLiteral("Code"), firstNameField, lastNameField, groupField},
-                                 {QStringLiteral("کد"), QStringLiteral("نام"),
-                                  QStringLiteral("نام خانوادگي"), QStringLiteral("گروه")},
-                                 this);
+    m_grid = new DataSourceModel(
+        Adodc2, {QStringLiteral("Code"), firstNameField, lastNameField, groupField},
+        {QStringLiteral("کد"), QStringLiteral("نام"), QStringLiteral("نام خانوادگي"), QStringLiteral("گروه")}, this);
     DataGrid1->setModel(m_grid);
     DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -158,8 +157,7 @@ void FrmCode::buildDeletionFrame() {
     connect(Command2, &QPushButton::clicked, this, &FrmCode::deleteExaminee);
 }
 
-SkinLabel *FrmCode::addLabel(QWidget *parent, const char *name, const QString &caption, int left, int top,
-                             int width) {
+SkinLabel *FrmCode::addLabel(QWidget *parent, const char *name, const QString &caption, int left, int top, int width) {
     auto *label = new SkinLabel(parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(twipsRect(left, top, width, BoxHeight));

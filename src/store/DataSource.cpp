@@ -231,10 +231,10 @@ QStringList DataSource::distinctValues(const QString &field, const QString &afte
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
     // A null text binds as NULL, which nothing sorts after: the first page starts after ''.
-    query.prepare(QStringLiteral("SELECT MIN(%1) FROM %2 WHERE %1 > IFNULL(?, '') COLLATE NOCASE%3 GROUP BY %1 COLLATE NOCASE "
-                                 "ORDER BY %1 COLLATE NOCASE LIMIT ?")
-                      .arg(quoted(name), quoted(m_table),
-                           m_filterField.isEmpty() ? QString() : QStringLiteral(" AND ") + filterCondition()));
+    const QString sql = QStringLiteral("SELECT MIN(%1) FROM %2 WHERE %1 > IFNULL(?, '') COLLATE NOCASE%3 "
+                                       "GROUP BY %1 COLLATE NOCASE ORDER BY %1 COLLATE NOCASE LIMIT ?");
+    query.prepare(sql.arg(quoted(name), quoted(m_table),
+                          m_filterField.isEmpty() ? QString() : QStringLiteral(" AND ") + filterCondition()));
     query.addBindValue(after);
     bindFilter(query);
     query.addBindValue(limit);
