@@ -21,3 +21,13 @@ inline void usePersianApplicationFont() {
     font.setPointSize(10);
     QApplication::setFont(font);
 }
+
+// The report's font names, mapped to the free Persian fonts that stand in for them. Adding a
+// mapping a second time changes nothing, so whoever paints the report may call this again.
+inline void mapReportFontNames() {
+    const QString nazli = QStringLiteral("Nazli");
+    const QString naskh = QStringLiteral("Noto Naskh Arabic");
+    QFont::insertSubstitutions(QStringLiteral("B Nazanin"), {nazli, naskh});
+    QFont::insertSubstitutions(QStringLiteral("B Titr"), {QStringLiteral("Titr"), naskh});
+    QFont::insertSubstitutions(QStringLiteral("B Mitra"), {naskh, nazli});
+}
