@@ -1,17 +1,41 @@
 #include "scoring/DataRPrint.h"
 
 #include "scoring/ReportRenderer.h"
+#include "shell/WaitingMessageBox.h"
 
+#include <QAction>
+#include <QFileDialog>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QStyle>
+#include <QToolBar>
 
 namespace {
 
 QString reportTitle(const ReportLayout &layout) {
     return layout.section(detailSectionName())->label(QStringLiteral("Label3"))->caption.trimmed();
+}
+
+// Saving a PDF straight from the preview's tool bar, for users without a printer at hand.
+void addSaveAsPdf(QPrintPreviewDialog *preview, const DataRPrint &report) {
+    auto *toolBar = preview->findChild<QToolBar *>();
+    if (!toolBar)
+        return;
+    toolBar->addSeparator();
+    QAction *save = toolBar->addAction(preview->style()->standardIcon(QStyle::SP_DialogSaveButton),
+                                       QStringLiteral("ذخيره PDF"));
+    save->setObjectName(QStringLiteral("saveAsPdf"));
+    QObject::connect(save, &QAction::triggered, preview, [preview, report] {
+        const QString path = QFileDialog::getSaveFileName(preview, QStringLiteral("ذخيره PDF"), QStringLiteral("Kelto.pdf"),
+                                                          QStringLiteral("PDF (*.pdf)"), nullptr,
+                                                          QFileDialog::DontUseNativeDialog);
+        QString error;
+        if (!path.isEmpty() && !report.exportPdf(path, &error))
+            WaitingMessageBox::show(preview, error, QStringLiteral("خطا"), QMessageBox::Warning);
+    });
 }
 
 } // namespace
@@ -98,6 +122,7 @@ QWidget *DataRPrint::showPreview() const {
         QPainter painter(target);
         report.print(painter, *target);
     });
+    addSaveAsPdf(preview, report);
     preview->show();
     return preview;
 }
