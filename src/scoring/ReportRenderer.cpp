@@ -49,7 +49,7 @@ void paintLabel(QPainter &painter, const QPaintDevice &device, const ReportLabel
     const QRectF box(origin + QPointF(twips(label.left), twips(label.top)) * scale,
                      QSizeF(twips(label.width), twips(label.height)) * scale);
     painter.setFont(fittedFont(fontOf(label.font, device), label.caption, box.width(), device));
-    // Without AlignAbsolute a right-aligned caption painted right to left is put on the left.
+    // Right means the right edge, whichever way the caption and the painter run.
     QTextOption option(label.alignment | Qt::AlignAbsolute | Qt::AlignTop);
     option.setWrapMode(QTextOption::NoWrap);
     option.setTextDirection(directionOf(label));
