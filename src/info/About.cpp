@@ -1,5 +1,6 @@
 #include "info/About.h"
 
+#include "common/PersianFonts.h"
 #include "common/Twips.h"
 
 #include <QGraphicsDropShadowEffect>
@@ -22,12 +23,25 @@ const QColor classicPalette[16] = {
     {255, 0, 0},   {255, 0, 255}, {255, 255, 0}, {255, 255, 255},
 };
 
-// The credits panel's own colours; the box has a look of its own, not the theme's.
+// The credits panel's own colours and the box's own fonts: the box has a look of its own in every
+// theme (it still inherits the main window's look for its button).
 const QColor panelColour(250, 251, 246);
-const char *const panelStyle = "QGroupBox#Frame1 { background: rgb(250, 251, 246); border: 1px solid #8a9a5b; "
-                               "border-radius: 6px; margin-top: 14px; font-weight: bold; } "
-                               "QGroupBox#Frame1::title { subcontrol-origin: margin; subcontrol-position: top right; "
-                               "right: 12px; padding: 0 6px; color: #40501c; }";
+QString boxStyle() {
+    QStringList families;
+    for (const QString &family : persianTextFamilies())
+        families.append(QLatin1Char('"') + family + QLatin1Char('"'));
+    return QStringLiteral("QGroupBox#Frame1 { background: rgb(250, 251, 246); border: 1px solid #8a9a5b; "
+                          "border-radius: 6px; margin-top: 14px; font-weight: bold; } "
+                          "QGroupBox#Frame1::title { subcontrol-origin: margin; subcontrol-position: top left; "
+                          "left: 12px; padding: 0 6px; color: #40501c; } "
+                          "QGroupBox#Frame1, QLabel, QLineEdit#Text1 { font-family: %1; } "
+                          "QLabel, QLineEdit#Text1 { background: transparent; border: none; } "
+                          "QLineEdit#Text1 { color: #2f3d12; }")
+        .arg(families.join(QStringLiteral(", ")));
+}
+
+// The panel's border stands 14 pixels down, halfway through its caption.
+constexpr int panelCaptionHeight = 26;
 
 // Each label is one line of the credits.
 constexpr int labelLeft = 120;
@@ -40,17 +54,17 @@ constexpr int recycleLine = 1000;
 // Label colours go through the label's own style sheet, which wins over the theme's colour for
 // labels (the box inherits the main window's look).
 void setTextColour(QLabel *label, const QColor &colour) {
-    label->setStyleSheet(QStringLiteral("QLabel { background: transparent; color: %1; }").arg(colour.name()));
+    label->setStyleSheet(QStringLiteral("QLabel { color: %1; }").arg(colour.name()));
     // Some colours of the cycle (light green, light yellow) are too pale to read on the light panel
     // alone: they get a soft dark edge.
     auto *edge = qobject_cast<QGraphicsDropShadowEffect *>(label->graphicsEffect());
     if (!edge) {
         edge = new QGraphicsDropShadowEffect(label);
-        edge->setOffset(0, 0);
-        edge->setBlurRadius(4);
+        edge->setOffset(1, 1);
+        edge->setBlurRadius(2);
         label->setGraphicsEffect(edge);
     }
-    edge->setColor(colour.lightnessF() > 0.45 ? QColor(40, 40, 40, 230) : QColor(255, 255, 255, 0));
+    edge->setColor(colour.lightnessF() > 0.45 ? QColor(0, 0, 0, 150) : QColor(0, 0, 0, 0));
 }
 
 // A strip over one end of the credits panel that fades the rolling labels out at the top and in at
@@ -84,6 +98,7 @@ About::About(QWidget *parent)
     setModal(true);
     setLayoutDirection(Qt::RightToLeft);
     setWindowTitle(QStringLiteral("about"));
+    setStyleSheet(boxStyle());
     m_background = new QSvgRenderer(QStringLiteral(":/info/pictures/about.svg"), this);
     buildControls();
 
@@ -119,7 +134,6 @@ void About::buildControls() {
     Text1->setFocusPolicy(Qt::NoFocus);
     Text1->setAlignment(Qt::AlignCenter);
     Text1->setFrame(false);
-    Text1->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; border: none; color: #2f3d12; }"));
     QFont lineFont = Text1->font();
     lineFont.setPointSizeF(lineFont.pointSizeF() * 1.6);
     lineFont.setBold(true);
@@ -128,7 +142,6 @@ void About::buildControls() {
     Frame1 = new QGroupBox(QStringLiteral("درباره"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(twipsRect(240, 780, 7950, 5640));
-    Frame1->setStyleSheet(QString::fromUtf8(panelStyle));
 
     QFont labelFont = font();
     labelFont.setPointSizeF(labelFont.pointSizeF() * 1.2);
@@ -143,7 +156,6 @@ void About::buildControls() {
         setTextColour(label, QColor(30, 42, 58));
         m_labels.append(label);
     }
-    Frame1->ensurePolished();
     buildFades();
 
     Command1 = new QPushButton(QStringLiteral("خروج"), this);
@@ -153,7 +165,8 @@ void About::buildControls() {
 }
 
 void About::buildFades() {
-    const QRect inside = Frame1->contentsRect();
+    // Inside the panel's border, below its caption.
+    const QRect inside = Frame1->rect().adjusted(2, panelCaptionHeight, -2, -2);
     // Over the top of the panel, down to a little below where a label is recycled.
     auto *top = new FadeStrip(Frame1, true);
     top->setGeometry(inside.left(), inside.top(), inside.width(), twips(recycleLine + labelHeight) - inside.top());

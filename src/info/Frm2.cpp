@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QTextFrame>
 
 namespace {
 
@@ -25,6 +26,18 @@ QString pageText(int number) {
 // window's skin must not reach them.
 const char *const pageStyle = "QTextBrowser { background: rgb(206, 231, 131); color: #1f2a12; border: none; "
                               "padding: 0; margin: 0; }";
+
+// Room beside the lines, so the text does not run to the page's edge; little above and below, where
+// the page's height is spent on its lines.
+void setPageMargins(QTextDocument *document) {
+    QTextFrame *page = document->rootFrame();
+    QTextFrameFormat format = page->frameFormat();
+    format.setLeftMargin(12);
+    format.setRightMargin(12);
+    format.setTopMargin(4);
+    format.setBottomMargin(4);
+    page->setFrameFormat(format);
+}
 
 } // namespace
 
@@ -92,6 +105,7 @@ void Frm2::buildPages() {
         box->setOpenLinks(false);
         box->setFocusPolicy(Qt::NoFocus);
         box->setHtml(pageText(number));
+        setPageMargins(box->document());
         box->hide();
         Pic1.append(box);
     }
