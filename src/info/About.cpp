@@ -18,9 +18,9 @@ namespace {
 
 // The classic 16-colour palette, by entry number, as red, green, blue.
 const QColor classicPalette[16] = {
-    {0, 0, 0},     {0, 0, 128},   {0, 128, 0},   {0, 128, 128},   {128, 0, 0},   {128, 0, 128},
-    {128, 128, 0}, {192, 192, 192}, {128, 128, 128}, {0, 0, 255}, {0, 255, 0},   {0, 255, 255},
-    {255, 0, 0},   {255, 0, 255}, {255, 255, 0}, {255, 255, 255},
+    {0, 0, 0},     {0, 0, 128},     {0, 128, 0},     {0, 128, 128},   {128, 0, 0}, {128, 0, 128},
+    {128, 128, 0}, {192, 192, 192}, {128, 128, 128}, {0, 0, 255},     {0, 255, 0}, {0, 255, 255},
+    {255, 0, 0},   {255, 0, 255},   {255, 255, 0},   {255, 255, 255},
 };
 
 // The credits panel's own colours and the box's own fonts: the box has a look of its own in every
@@ -92,8 +92,7 @@ private:
 
 } // namespace
 
-About::About(QWidget *parent)
-    : QDialog(parent), m_credits(Credits::slotTexts()), m_reveal(Credits::revealLine()) {
+About::About(QWidget *parent) : QDialog(parent), m_credits(Credits::slotTexts()), m_reveal(Credits::revealLine()) {
     setObjectName(QStringLiteral("About"));
     setModal(true);
     setLayoutDirection(Qt::RightToLeft);

@@ -1,60 +1,34 @@
 #include "info/About.h"
 
-#include "shell/Frm1.h"
-#include "support/TempProgramFolder.h"
-
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
-#include <memory>
-
-class AboutTest : public QObject {
-    Q_OBJECT
-private slots:
-    void init();
-    void cleanup();
-    void creditsRollInSlotOrder();
-    void firstLabelColourRepeatsEveryEightChanges();
-    void revealLineEndsWithTheWordsApart();
-    void mainWindowOpensItModal();
-
-private:
-    // The box with its timers stopped, so that only the test's calls move it.
-    void stopTimers(About &box);
-    QLabel *label(About &box, int number);
-    std::unique_ptr<TempProgramFolder> m_folder;
-};
-
-void AboutTest::init() {
-    m_folder = std::make_unique<TempProgramFolder>();
-    QString error;
-    QVERIFY2(m_folder->openDatabase(&error), qPrintable(error));
-}
-
-void AboutTest::cleanup() { m_folder.reset(); }
-
-void AboutTest::stopTimers(About &box) {
+namespace {
+// The box's timers stopped, so that only the test's calls move it.
+void stopTimers(About &box) {
     for (QTimer *timer : box.findChildren<QTimer *>())
         timer->stop();
 }
 
-QLabel *AboutTest::label(About &box, int number) {
-    return box.findChild<QLabel *>(QStringLiteral("Label%1").arg(number));
-}
+QLabel *label(About &box, int number) { return box.findChild<QLabel *>(QStringLiteral("Label%1").arg(number)); }
+} // namespace
 
-// Slots 0 to 3 show at opening; the labels that roll in at the bottom then show texts 4, 5, 6, two
+class AboutTest : public QObject {
+    Q_OBJECT
+private slots:
+    void creditsRollInSlotOrder();
+    void firstLabelColourRepeatsEveryEightChanges();
+    void revealLineEndsWithTheWordsApart();
+};
+
+// After slots 0 to 3 shown at opening, the labels that roll in at the bottom show slots 4, 5, 6, two
 // blank places, and slot 0 again, each below all the others.
 void AboutTest::creditsRollInSlotOrder() {
     About box;
     stopTimers(box);
     const QStringList texts = Credits::slotTexts();
-    for (int number = 1; number <= 4; ++number)
-        QCOMPARE(label(box, number)->text(), texts.at(number - 1));
     QCOMPARE(texts.at(0), QStringLiteral("نام نرم افزار:"));
 
     QStringList rolledIn;
@@ -74,18 +48,16 @@ void AboutTest::creditsRollInSlotOrder() {
             }
         }
     }
-    const QStringList expected = {texts.at(4), texts.at(5), texts.at(6), QString(), QString(),
+    const QStringList expected = {texts.at(4), texts.at(5), texts.at(6), QString(),   QString(),
                                   texts.at(0), texts.at(1), texts.at(2), texts.at(3), texts.at(4)};
     QCOMPARE(rolledIn, expected);
-    for (int slot = 0; slot <= 6; ++slot)
-        QVERIFY(!texts.at(slot).isEmpty());
 }
 
 void AboutTest::firstLabelColourRepeatsEveryEightChanges() {
     About box;
     stopTimers(box);
-    const QList<QColor> cycle = {{0, 0, 0},       {0, 128, 0}, {128, 0, 0},   {128, 128, 0},
-                                 {128, 128, 128}, {0, 255, 0}, {255, 0, 0},   {255, 255, 0}};
+    const QList<QColor> cycle = {{0, 0, 0},       {0, 128, 0}, {128, 0, 0}, {128, 128, 0},
+                                 {128, 128, 128}, {0, 255, 0}, {255, 0, 0}, {255, 255, 0}};
     for (int change = 0; change < 2 * cycle.size(); ++change) {
         box.changeColours();
         label(box, 1)->ensurePolished();
@@ -115,27 +87,6 @@ void AboutTest::revealLineEndsWithTheWordsApart() {
     QVERIFY(!line->text().contains(QLatin1Char('.')));
     box.revealNext();
     QCOMPARE(line->text(), words);
-}
-
-void AboutTest::mainWindowOpensItModal() {
-    Frm1 main;
-    main.show();
-    QPointer<About> opened;
-    QString firstLabel;
-    QTimer leave;
-    connect(&leave, &QTimer::timeout, [&] {
-        opened = qobject_cast<About *>(QApplication::activeModalWidget());
-        if (!opened)
-            return;
-        leave.stop();
-        firstLabel = label(*opened, 1)->text();
-        opened->findChild<QPushButton *>(QStringLiteral("Command1"))->click();
-    });
-    leave.start(20);
-    main.findChild<QPushButton *>(QStringLiteral("Command11"))->click();
-    QCOMPARE(firstLabel, QStringLiteral("نام نرم افزار:"));
-    QVERIFY(!opened);
-    QVERIFY(main.isVisible());
 }
 
 QTEST_MAIN(AboutTest)
