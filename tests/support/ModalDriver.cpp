@@ -52,6 +52,35 @@ void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button, int
     poll->start();
 }
 
+void answerMessageBoxes(QList<SeenBox> *seen, const QList<QMessageBox::StandardButton> &buttons, int timeoutMs) {
+    if (buttons.isEmpty())
+        return;
+    seen->append(SeenBox());
+    SeenBox *current = &seen->last();
+    // The next watcher is armed once this one has answered: the box just answered is gone by then.
+    auto *poll = new QTimer;
+    auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, current, seen, buttons, deadline, timeoutMs]() {
+        if (QMessageBox *box = visibleMessageBox()) {
+            poll->stop();
+            poll->deleteLater();
+            record(box, current);
+            if (QAbstractButton *answer = box->button(buttons.first()))
+                answer->click();
+            else
+                box->reject();
+            QTimer::singleShot(0, [seen, buttons, timeoutMs]() {
+                answerMessageBoxes(seen, buttons.mid(1), timeoutMs);
+            });
+        } else if (deadline->hasExpired()) {
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start();
+}
+
 QMessageBox *waitForMessageBox(int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QMessageBox>
 #include <QString>
 
@@ -18,6 +19,11 @@ struct SeenBox {
 // action that opens the box; the result is filled in once the box has been seen.
 void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QMessageBox::Ok,
                           int timeoutMs = 10000);
+
+// The same for several boxes that follow one another: each is answered with the next button and
+// recorded in seen, in order; the watcher stops after the last button or at the bound.
+void answerMessageBoxes(QList<SeenBox> *seen, const QList<QMessageBox::StandardButton> &buttons,
+                        int timeoutMs = 10000);
 
 // Waits (processing events) until a message box is on screen; null after the bound.
 QMessageBox *waitForMessageBox(int timeoutMs = 10000);
