@@ -52,33 +52,39 @@ void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button, int
     poll->start();
 }
 
-void answerMessageBoxes(QList<SeenBox> *seen, const QList<QMessageBox::StandardButton> &buttons, int timeoutMs) {
+namespace {
+void answerInTurn(const std::shared_ptr<QList<SeenBox>> &seen, const QList<QMessageBox::StandardButton> &buttons,
+                  int timeoutMs) {
     if (buttons.isEmpty())
         return;
-    seen->append(SeenBox());
-    SeenBox *current = &seen->last();
     // The next watcher is armed once this one has answered: the box just answered is gone by then.
     auto *poll = new QTimer;
     auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
     poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, current, seen, buttons, deadline, timeoutMs]() {
+    QObject::connect(poll, &QTimer::timeout, [poll, seen, buttons, deadline, timeoutMs]() {
         if (QMessageBox *box = visibleMessageBox()) {
             poll->stop();
             poll->deleteLater();
-            record(box, current);
+            seen->append(SeenBox());
+            record(box, &seen->last());
             if (QAbstractButton *answer = box->button(buttons.first()))
                 answer->click();
             else
                 box->reject();
-            QTimer::singleShot(0, [seen, buttons, timeoutMs]() {
-                answerMessageBoxes(seen, buttons.mid(1), timeoutMs);
-            });
+            QTimer::singleShot(0, [seen, buttons, timeoutMs]() { answerInTurn(seen, buttons.mid(1), timeoutMs); });
         } else if (deadline->hasExpired()) {
             poll->stop();
             poll->deleteLater();
         }
     });
     poll->start();
+}
+} // namespace
+
+std::shared_ptr<QList<SeenBox>> answerMessageBoxes(const QList<QMessageBox::StandardButton> &buttons, int timeoutMs) {
+    auto seen = std::make_shared<QList<SeenBox>>();
+    answerInTurn(seen, buttons, timeoutMs);
+    return seen;
 }
 
 QMessageBox *waitForMessageBox(int timeoutMs) {

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <memory>
+
 // Drives modal boxes the way a user would: a watcher armed before the call that opens the box
 // waits for it, reads it and answers it; whatever is still up after the bound is closed so that
 // a test fails instead of hanging.
@@ -21,9 +23,10 @@ void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QM
                           int timeoutMs = 10000);
 
 // The same for several boxes that follow one another: each is answered with the next button and
-// recorded in seen, in order; the watcher stops after the last button or at the bound.
-void answerMessageBoxes(QList<SeenBox> *seen, const QList<QMessageBox::StandardButton> &buttons,
-                        int timeoutMs = 10000);
+// recorded in the list returned, in order; the watcher stops after the last button or at the
+// bound. Give exactly the boxes expected: a watcher left armed answers the next box that comes.
+std::shared_ptr<QList<SeenBox>> answerMessageBoxes(const QList<QMessageBox::StandardButton> &buttons,
+                                                   int timeoutMs = 10000);
 
 // Waits (processing events) until a message box is on screen; null after the bound.
 QMessageBox *waitForMessageBox(int timeoutMs = 10000);
