@@ -2,12 +2,12 @@
 
 #include <QString>
 
-// The size of one piece of a copy: the window gets its turn between two of them.
+// The size of one piece of a copy.
 constexpr qint64 copyChunkSize = 4048;
 
 // Copies a file byte for byte in pieces of copyChunkSize bytes, letting the user-interface thread
-// process its pending events before each piece, so that windows keep redrawing and timers keep
-// firing during a long copy. Shows no message.
+// process its pending events between pieces (before the first, then every few milliseconds), so
+// that windows keep redrawing and timers keep firing during a long copy. Shows no message.
 //
 // A destination that exists is replaced only once the copy is whole: the bytes go to a temporary
 // file beside it, which is renamed over it at the end, so a failed copy leaves it exactly as it

@@ -77,7 +77,8 @@ void CopyRoutineTest::copiesEveryByte() {
 
     QCOMPARE(readFile(destination), bytes);
     QVERIFY(error.isEmpty());
-    QVERIFY(turnsDuringCopy >= (size + copyChunkSize - 1) / copyChunkSize);
+    // Waiting events get their turn while there is anything to copy.
+    QCOMPARE(turnsDuringCopy > 0, size > 0);
     // Nothing is left beside it (no temporary file).
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
