@@ -80,8 +80,7 @@ void Frmbackup::createControls() {
     connect(Command1, &QPushButton::clicked, this, &QWidget::close);
 }
 
-QPushButton *Frmbackup::addButton(const char *name, const QString &caption, int left, int top, int width,
-                                  int height) {
+QPushButton *Frmbackup::addButton(const char *name, const QString &caption, int left, int top, int width, int height) {
     auto *button = new QPushButton(caption, this);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(twipsRect(left, top, width, height));
@@ -155,8 +154,7 @@ void Frmbackup::backUp() {
     }
     if (QFileInfo::exists(destination) &&
         WaitingMessageBox::show(
-            this,
-            QStringLiteral("فايل پشتيباني با اين نام قبلا ايجاد شده آيا ميخواهيد اين فايل را جايگزين کنيد؟"),
+            this, QStringLiteral("فايل پشتيباني با اين نام قبلا ايجاد شده آيا ميخواهيد اين فايل را جايگزين کنيد؟"),
             appTitle(), QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
         WaitingMessageBox::show(this, QStringLiteral("عدم موفقيت در تهيه نسخه پشتيبان"), appTitle(),
                                 QMessageBox::Information);
@@ -207,7 +205,8 @@ void Frmbackup::reportFailure(const DatabaseCopies::Outcome &outcome, bool resto
     using DatabaseCopies::Result;
     switch (outcome.result) {
     case Result::CopyFailed:
-        WaitingMessageBox::show(this, QStringLiteral("اشکال در ايجاد نسخه پشتيباني") + QLatin1Char('\n') + outcome.message,
+        WaitingMessageBox::show(this,
+                                QStringLiteral("اشکال در ايجاد نسخه پشتيباني") + QLatin1Char('\n') + outcome.message,
                                 appTitle(), QMessageBox::Critical);
         break;
     case Result::NotKeltoDatabase:

@@ -48,13 +48,13 @@ private:
     QString askForFile(bool saving, const QString &proposedName);
 
     SkinObject *m_skin = nullptr;
-    DataSource *Adodc1 = nullptr;  // the settings row, for the theme
-    QLineEdit *m_theme = nullptr;  // hidden, bound to TH
-    QLabel *Label1 = nullptr;      // today's date
-    QLabel *Label2 = nullptr;      // the clock
-    QLabel *Label3 = nullptr;      // copy of the date, hidden: the proposed file name is built from it
-    QLineEdit *Text1 = nullptr;    // backup file to write
-    QLineEdit *Text2 = nullptr;    // backup file to restore from
+    DataSource *Adodc1 = nullptr; // the settings row, for the theme
+    QLineEdit *m_theme = nullptr; // hidden, bound to TH
+    QLabel *Label1 = nullptr;     // today's date
+    QLabel *Label2 = nullptr;     // the clock
+    QLabel *Label3 = nullptr;     // copy of the date, hidden: the proposed file name is built from it
+    QLineEdit *Text1 = nullptr;   // backup file to write
+    QLineEdit *Text2 = nullptr;   // backup file to restore from
     QPushButton *b1 = nullptr;
     QPushButton *b2 = nullptr;
     QPushButton *VisualButtonEx2 = nullptr; // BACKUP

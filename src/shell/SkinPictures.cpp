@@ -1,10 +1,10 @@
 #include "shell/SkinPictures.h"
 
 #include <QLinearGradient>
-#include <functional>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <functional>
 
 namespace {
 
@@ -72,8 +72,8 @@ void drawNoEntry(QPainter &painter, const QRectF &box, bool highlighted) {
     const qreal barHeight = box.height() * 0.2;
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::white);
-    painter.drawRect(QRectF(box.left() + box.width() * 0.2, box.center().y() - barHeight / 2, box.width() * 0.6,
-                            barHeight));
+    painter.drawRect(
+        QRectF(box.left() + box.width() * 0.2, box.center().y() - barHeight / 2, box.width() * 0.6, barHeight));
 }
 
 // The fill of a highlighted button, top to bottom; a plain button is pale grey-blue.
@@ -104,8 +104,7 @@ QPixmap buttonPicture(const QSize &size, bool highlighted, const ButtonLook &loo
     painter.drawRoundedRect(button, radius, radius);
 
     const qreal signSize = button.height() * 0.42;
-    const QRectF signBox(button.left() + button.width() * 0.14, button.center().y() - signSize / 2, signSize,
-                         signSize);
+    const QRectF signBox(button.left() + button.width() * 0.14, button.center().y() - signSize / 2, signSize, signSize);
     drawSign(painter, signBox);
 
     painter.setPen(highlighted ? QColor(Qt::white) : QColor(30, 50, 100));

@@ -1,4 +1,5 @@
 #include "backup/CopyRoutine.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,15 +18,6 @@ QByteArray patterned(qint64 size) {
     return bytes;
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 } // namespace
 
 class CopyRoutineTest : public QObject {
@@ -120,8 +112,7 @@ void CopyRoutineTest::failureLeavesDestinationAsItWas() {
             destinationPath = QStringLiteral("/proc/kelto-copy.mdbB"); // refused even to root
         } else {
             QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
-            QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("locked")),
-                                          QFile::ReadOwner | QFile::ExeOwner));
+            QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("locked")), QFile::ReadOwner | QFile::ExeOwner));
             destinationPath = dir.filePath(QStringLiteral("locked/copy.mdbB"));
         }
     }
@@ -132,8 +123,7 @@ void CopyRoutineTest::failureLeavesDestinationAsItWas() {
 
     QString error;
     QVERIFY(!copyChunked(sourcePath, destinationPath, &error));
-    QVERIFY2(error.startsWith(QDir::toNativeSeparators(sourceNamed ? sourcePath : destinationPath)),
-             qPrintable(error));
+    QVERIFY2(error.startsWith(QDir::toNativeSeparators(sourceNamed ? sourcePath : destinationPath)), qPrintable(error));
     QVERIFY(error.size() > destinationPath.size() + 2); // the system's description follows
     if (destination == QLatin1String("existing"))
         QCOMPARE(readFile(destinationPath), old);

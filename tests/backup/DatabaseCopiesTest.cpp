@@ -2,6 +2,7 @@
 #include "store/DataSource.h"
 #include "store/Database.h"
 #include "store/Transaction.h"
+#include "support/FileBytes.h"
 #include "support/TempProgramFolder.h"
 
 #include <QDir>
@@ -15,16 +16,6 @@
 using DatabaseCopies::Result;
 
 namespace {
-QByteArray readFile(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 bool addExaminee(const QString &code) {
     DataSource examinees(QStringLiteral("IDE"));
     examinees.addNew();

@@ -19,8 +19,7 @@ struct SeenBox {
 
 // Arms a watcher that answers the next message box with the given button. Call it before the
 // action that opens the box; the result is filled in once the box has been seen.
-void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QMessageBox::Ok,
-                          int timeoutMs = 10000);
+void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QMessageBox::Ok, int timeoutMs = 10000);
 
 // The same for several boxes that follow one another: each is answered with the next button and
 // recorded in the list returned, in order; the watcher stops after the last button or at the
