@@ -3,6 +3,7 @@
 #include <QList>
 #include <QMessageBox>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 
@@ -29,3 +30,15 @@ std::shared_ptr<QList<SeenBox>> answerMessageBoxes(const QList<QMessageBox::Stan
 
 // Waits (processing events) until a message box is on screen; null after the bound.
 QMessageBox *waitForMessageBox(int timeoutMs = 10000);
+
+// Answers every message box that comes up while it lives with OK, noting each one: for actions
+// that may show a box several times, or none.
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder();
+    QList<SeenBox> boxes() const;
+
+private:
+    QTimer m_poll;
+    QList<SeenBox> m_boxes;
+};
