@@ -158,6 +158,13 @@ Verdict examineTables(QSqlDatabase db) {
     return Verdict::Kelto;
 }
 
+QString readOnlyOptions() { return QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"); }
+
+QString immutableUri(const QString &path) {
+    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
+           QStringLiteral("?immutable=1");
+}
+
 // The file is looked at as it lies, read only and "immutable": no lock, no journal, no
 // write-ahead log is touched or made beside a file that may not be ours. A journal beside it
 // means a write was cut off: the tables are checked now, and every page after the read-write
@@ -168,21 +175,26 @@ Verdict examineFile(const QString &path) {
     Verdict verdict = examineHeader(path, cutOff);
     if (verdict != Verdict::Kelto)
         return verdict;
-    const QString uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
-                        QStringLiteral("?immutable=1");
-    verdict = examineTables(SideConnection(uri, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI")).db());
+    verdict = examineTables(SideConnection(immutableUri(path), readOnlyOptions()).db());
     return verdict == Verdict::Kelto && cutOff ? Verdict::NeedsRecovery : verdict;
 }
 
-// The file and its folder must take writes (the journal lives beside the file). Asking the
-// system for permissions is not enough (root, immutable files, read-only mounts): try it.
+// Every page read and checked, through the same read-only look that leaves the file untouched.
+bool pagesPassIntegrityCheck(const QString &path) {
+    SideConnection side(immutableUri(path), readOnlyOptions());
+    QSqlDatabase db = side.db();
+    QSqlQuery query(db);
+    return db.open() && query.exec(QStringLiteral("PRAGMA integrity_check(1)")) && query.next() &&
+           query.value(0).toString() == QLatin1String("ok");
+}
+
+// The file and its folder must take writes (the journal lives beside the file).
 bool isWritable(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
         return false;
     file.close();
-    QTemporaryFile probe(QFileInfo(path).absolutePath() + QStringLiteral("/.kelto-probe-XXXXXX"));
-    return probe.open();
+    return Database::folderTakesWrites(QFileInfo(path).absolutePath());
 }
 
 bool runAll(QSqlDatabase db, const QStringList &statements, QString *error) {
@@ -323,6 +335,18 @@ bool open(const QString &path, QString *errorMessage) {
     return true;
 }
 
+bool isKeltoDatabaseFile(const QString &path, QString *why) {
+    // A journal beside a backup would be another file's: the file is judged as it lies.
+    Verdict verdict = QFileInfo(path).isFile() ? examineHeader(path, false) : Verdict::Foreign;
+    if (verdict == Verdict::Kelto)
+        verdict = examineTables(SideConnection(immutableUri(path), readOnlyOptions()).db());
+    if (verdict == Verdict::Kelto && !pagesPassIntegrityCheck(path))
+        verdict = Verdict::Damaged;
+    if (why && verdict != Verdict::Kelto)
+        *why = verdict == Verdict::Damaged ? StoreMessages::damaged(path) : StoreMessages::notKeltoDatabase(path);
+    return verdict == Verdict::Kelto;
+}
+
 void close() {
     // The file may be replaced once closed (a restore): snapshots still owed their count take it
     // from the file they were read from.
@@ -334,6 +358,13 @@ void close() {
         db.close();
     }
     QSqlDatabase::removeDatabase(mainConnectionName());
+}
+
+bool folderTakesWrites(const QString &folder) {
+    // Asking the system for permissions is not enough (root, immutable folders, read-only
+    // mounts): a file is made and removed again.
+    QTemporaryFile probe(folder + QStringLiteral("/.kelto-probe-XXXXXX"));
+    return probe.open();
 }
 
 QSqlDatabase connection() { return QSqlDatabase::database(mainConnectionName(), false); }

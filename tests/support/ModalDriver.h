@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QMessageBox>
+
 #include <QString>
+#include <functional>
 
 // Drives modal boxes the way a user would: a watcher armed before the call that opens the box
 // waits for it, reads it and answers it; whatever is still up after the bound is closed so that
@@ -16,8 +18,11 @@ struct SeenBox {
 
 // Arms a watcher that answers the next message box with the given button. Call it before the
 // action that opens the box; the result is filled in once the box has been seen.
-void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QMessageBox::Ok,
-                          int timeoutMs = 10000);
+void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QMessageBox::Ok, int timeoutMs = 10000);
 
 // Waits (processing events) until a message box is on screen; null after the bound.
 QMessageBox *waitForMessageBox(int timeoutMs = 10000);
+
+// Arms a watcher that hands the next visible window with the given objectName (a box of the
+// program's own) to act, which reads it and answers it. Call it before the action that opens it.
+void actOnNextWindow(const QString &objectName, std::function<void(QWidget *)> act, int timeoutMs = 10000);
