@@ -13,7 +13,7 @@ BackupListing listBackups(const QString &folder) {
     BackupListing listing;
     const QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("*.mdbB")}, QDir::Files);
     for (const QFileInfo &file : files) {
-        if (Database::isKeltoDatabaseFile(file.absoluteFilePath()))
+        if (Database::isKeltoDatabaseFile(file.absoluteFilePath(), nullptr))
             listing.usable.append({file.absoluteFilePath(), file.lastModified(), file.size()});
         else
             ++listing.leftOut;

@@ -1,6 +1,6 @@
 #include "shell/StartRecovery.h"
 
-#include "backup/SafeRestore.h"
+#include "backup/DatabaseCopies.h"
 #include "common/AppVersion.h"
 #include "shell/RecoveryBox.h"
 #include "shell/WaitingMessageBox.h"
@@ -17,9 +17,10 @@ namespace {
 bool replaceDatabase(const QString &databasePath, RecoveryBox::Choice choice, const BackupFile &backup,
                      QString *error) {
     if (choice == RecoveryBox::Choice::Restore) {
-        QString reason;
-        if (!restoreDatabaseFile(backup.path, databasePath, &reason)) {
-            *error = StoreMessages::cannotRestore(backup.path, reason);
+        // The restore's own path: the backup checked again, copied beside the database, renamed.
+        const DatabaseCopies::Outcome restored = DatabaseCopies::restore(backup.path);
+        if (restored.result != DatabaseCopies::Result::Done) {
+            *error = StoreMessages::cannotRestore(backup.path, restored.message);
             return false;
         }
     }
@@ -54,7 +55,9 @@ bool recoverRefusedDatabase(const QString &databasePath, const QString &reason) 
             WaitingMessageBox::show(nullptr, movedNote + done, appTitle(), QMessageBox::Information);
             return true;
         }
-        // The refused file is aside by now; the box comes back with what went wrong.
+        // The refused file is aside by now; the box comes back with what went wrong. (A failed
+        // copy may have left the restore's connection open on a new file: the box starts closed.)
+        Database::close();
         message = error + QLatin1Char('\n') + movedNote;
     }
 }

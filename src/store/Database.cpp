@@ -96,6 +96,15 @@ Verdict verdictOf(const QSqlError &error) {
     return code == SqliteNotADatabase ? Verdict::Foreign : Verdict::Damaged;
 }
 
+// A file that may not be ours is opened read only and "immutable": no lock, no journal, no
+// write-ahead log is touched or made beside it.
+QString immutableUri(const QString &path) {
+    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
+           QStringLiteral("?immutable=1");
+}
+
+QString readOnlyUriOptions() { return QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"); }
+
 // The 100-byte header every SQLite file begins with, read straight from the file. It tells a
 // file that is no database at all, a garbled header and a file cut short, without reading the
 // pages behind it: reading the whole file through on every start would cost more than the rest of
@@ -158,16 +167,7 @@ Verdict examineTables(QSqlDatabase db) {
     return Verdict::Kelto;
 }
 
-QString readOnlyOptions() { return QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"); }
-
-QString immutableUri(const QString &path) {
-    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
-           QStringLiteral("?immutable=1");
-}
-
-// The file is looked at as it lies, read only and "immutable": no lock, no journal, no
-// write-ahead log is touched or made beside a file that may not be ours. A journal beside it
-// means a write was cut off: the tables are checked now, and every page after the read-write
+// The file is looked at as it lies (immutableUri). A journal beside it means a write was cut off: the tables are checked now, and every page after the read-write
 // connection has rolled that write back. Otherwise the header and the schema are checked, not
 // every page: damage deep inside the file is reported by the read that meets it.
 Verdict examineFile(const QString &path) {
@@ -175,17 +175,16 @@ Verdict examineFile(const QString &path) {
     Verdict verdict = examineHeader(path, cutOff);
     if (verdict != Verdict::Kelto)
         return verdict;
-    verdict = examineTables(SideConnection(immutableUri(path), readOnlyOptions()).db());
+    verdict = examineTables(SideConnection(immutableUri(path), readOnlyUriOptions()).db());
     return verdict == Verdict::Kelto && cutOff ? Verdict::NeedsRecovery : verdict;
 }
 
-// Every page read and checked, through the same read-only look that leaves the file untouched.
-bool pagesPassIntegrityCheck(const QString &path) {
-    SideConnection side(immutableUri(path), readOnlyOptions());
-    QSqlDatabase db = side.db();
+// Every page read through, by SQLite's own check: for a file about to replace the database.
+Verdict examinePages(QSqlDatabase db) {
     QSqlQuery query(db);
-    return db.open() && query.exec(QStringLiteral("PRAGMA integrity_check(1)")) && query.next() &&
-           query.value(0).toString() == QLatin1String("ok");
+    if (!query.exec(QStringLiteral("PRAGMA integrity_check")))
+        return verdictOf(query.lastError());
+    return query.next() && query.value(0).toString() == QLatin1String("ok") ? Verdict::Kelto : Verdict::Damaged;
 }
 
 // The file and its folder must take writes (the journal lives beside the file).
@@ -335,18 +334,6 @@ bool open(const QString &path, QString *errorMessage) {
     return true;
 }
 
-bool isKeltoDatabaseFile(const QString &path, QString *why) {
-    // A journal beside a backup would be another file's: the file is judged as it lies.
-    Verdict verdict = QFileInfo(path).isFile() ? examineHeader(path, false) : Verdict::Foreign;
-    if (verdict == Verdict::Kelto)
-        verdict = examineTables(SideConnection(immutableUri(path), readOnlyOptions()).db());
-    if (verdict == Verdict::Kelto && !pagesPassIntegrityCheck(path))
-        verdict = Verdict::Damaged;
-    if (why && verdict != Verdict::Kelto)
-        *why = verdict == Verdict::Damaged ? StoreMessages::damaged(path) : StoreMessages::notKeltoDatabase(path);
-    return verdict == Verdict::Kelto;
-}
-
 void close() {
     // The file may be replaced once closed (a restore): snapshots still owed their count take it
     // from the file they were read from.
@@ -365,6 +352,30 @@ bool folderTakesWrites(const QString &folder) {
     // mounts): a file is made and removed again.
     QTemporaryFile probe(folder + QStringLiteral("/.kelto-probe-XXXXXX"));
     return probe.open();
+}
+
+bool isKeltoDatabaseFile(const QString &path, QString *why) {
+    QString ignored;
+    if (!why)
+        why = &ignored;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *why = StoreMessages::cannotOpen(path, file.errorString());
+        return false;
+    }
+    file.close();
+    Verdict verdict = QFileInfo(path).isFile() ? examineHeader(path, false) : Verdict::Foreign;
+    if (verdict == Verdict::Kelto) {
+        const SideConnection side(immutableUri(path), readOnlyUriOptions());
+        verdict = examineTables(side.db());
+        if (verdict == Verdict::Kelto)
+            verdict = examinePages(side.db());
+    }
+    if (verdict == Verdict::Foreign)
+        *why = StoreMessages::notKeltoDatabase(path);
+    else if (verdict == Verdict::Damaged)
+        *why = StoreMessages::damaged(path);
+    return verdict == Verdict::Kelto;
 }
 
 QSqlDatabase connection() { return QSqlDatabase::database(mainConnectionName(), false); }

@@ -20,11 +20,11 @@ inline QString quoted(const QString &identifier) {
 // cut-off write was rolled back); a page damaged deep inside is reported by the read that meets it.
 // An open connection is closed first.
 bool open(const QString &path, QString *errorMessage);
-// Whether the file is a whole Kelto database: an SQLite file with the four tables and their
-// fields, every page of which passes SQLite's integrity check. It is read as it lies, never
-// changed. why, when given, then holds a Persian message naming the file and what is wrong.
-// Restores take only such a file.
-bool isKeltoDatabaseFile(const QString &path, QString *why = nullptr);
+// Whether the file at path, which need not be open, is a whole Kelto database: an SQLite file
+// with the four tables and their fields, every page of which passes SQLite's own integrity check.
+// It is read as it lies and nothing is made beside it. When it is not, why holds a Persian
+// sentence naming the file and what is wrong with it.
+bool isKeltoDatabaseFile(const QString &path, QString *why);
 // Closes and removes the connection, so that the file can be replaced (restore). Data sources
 // that outlive it find no rows until the database is opened again and they are re-read.
 void close();
