@@ -45,9 +45,10 @@ QVariant BackupListModel::data(const QModelIndex &index, int role) const {
         return backup.madeAt.toString(QStringLiteral("HH:mm"));
     case SizeColumn:
         // Latin digits and unit, kept together left to right inside the right-to-left row.
-        return QChar(0x2066) + QLocale::c().formattedDataSize(backup.size, 1) + QChar(0x2069);
+        return QChar(0x2066) + QLocale::c().formattedDataSize(backup.size, 1, QLocale::DataSizeTraditionalFormat) +
+               QChar(0x2069);
     case NameColumn:
-        return StoreMessages::isolatedPath(QFileInfo(backup.path).fileName());
+        return QFileInfo(backup.path).fileName();
     default:
         return {};
     }

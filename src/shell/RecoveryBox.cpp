@@ -18,7 +18,6 @@ QLabel *wrappedLabel(const QString &objectName, const QString &text, QWidget *pa
     label->setObjectName(objectName);
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
 } // namespace
