@@ -85,3 +85,19 @@ void actOnNextWindow(const QString &objectName, std::function<void(QWidget *)> a
     });
     poll->start();
 }
+MessageBoxRecorder::MessageBoxRecorder() {
+    QObject::connect(&m_poll, &QTimer::timeout, [this]() {
+        if (QMessageBox *box = visibleMessageBox()) {
+            SeenBox seen;
+            record(box, &seen);
+            m_boxes.append(seen);
+            if (QAbstractButton *ok = box->button(QMessageBox::Ok))
+                ok->click();
+            else
+                box->reject();
+        }
+    });
+    m_poll.start(10);
+}
+
+QList<SeenBox> MessageBoxRecorder::boxes() const { return m_boxes; }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QMessageBox>
-
 #include <QString>
+#include <QTimer>
+
 #include <functional>
 
 // Drives modal boxes the way a user would: a watcher armed before the call that opens the box
@@ -26,3 +28,14 @@ QMessageBox *waitForMessageBox(int timeoutMs = 10000);
 // Arms a watcher that hands the next visible window with the given objectName (a box of the
 // program's own) to act, which reads it and answers it. Call it before the action that opens it.
 void actOnNextWindow(const QString &objectName, std::function<void(QWidget *)> act, int timeoutMs = 10000);
+// Answers every message box that comes up while it lives with OK, noting each one: for actions
+// that may show a box several times, or none.
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder();
+    QList<SeenBox> boxes() const;
+
+private:
+    QTimer m_poll;
+    QList<SeenBox> m_boxes;
+};
