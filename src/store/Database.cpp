@@ -187,15 +187,13 @@ Verdict examinePages(QSqlDatabase db) {
     return query.next() && query.value(0).toString() == QLatin1String("ok") ? Verdict::Kelto : Verdict::Damaged;
 }
 
-// The file and its folder must take writes (the journal lives beside the file). Asking the
-// system for permissions is not enough (root, immutable files, read-only mounts): try it.
+// The file and its folder must take writes (the journal lives beside the file).
 bool isWritable(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
         return false;
     file.close();
-    QTemporaryFile probe(QFileInfo(path).absolutePath() + QStringLiteral("/.kelto-probe-XXXXXX"));
-    return probe.open();
+    return Database::folderTakesWrites(QFileInfo(path).absolutePath());
 }
 
 bool runAll(QSqlDatabase db, const QStringList &statements, QString *error) {
@@ -347,6 +345,13 @@ void close() {
         db.close();
     }
     QSqlDatabase::removeDatabase(mainConnectionName());
+}
+
+bool folderTakesWrites(const QString &folder) {
+    // Asking the system for permissions is not enough (root, immutable folders, read-only
+    // mounts): a file is made and removed again.
+    QTemporaryFile probe(folder + QStringLiteral("/.kelto-probe-XXXXXX"));
+    return probe.open();
 }
 
 bool isKeltoDatabaseFile(const QString &path, QString *why) {

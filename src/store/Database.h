@@ -28,6 +28,8 @@ bool isKeltoDatabaseFile(const QString &path, QString *why);
 // Closes and removes the connection, so that the file can be replaced (restore). Data sources
 // that outlive it find no rows until the database is opened again and they are re-read.
 void close();
+// Whether files can be made in the folder (and so renamed within it); false for a missing folder.
+bool folderTakesWrites(const QString &folder);
 QSqlDatabase connection();
 bool isOpen();
 // The absolute path of the open file; empty when none is open.
