@@ -16,15 +16,19 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace {
 const QString codeField = QStringLiteral("Code");
-// Score captions stand above their boxes, in two lines at most.
-constexpr int scoreLabelHeight = 480;
 constexpr int scoreBoxHeight = 435;
+// The rows of score boxes, each from its leftmost box to its rightmost.
+constexpr std::pair<int, int> scoreRows[] = {{0, 6}, {7, 12}, {13, 17}, {18, 22}};
+constexpr qreal largestCaptionSize = 8;
+constexpr qreal smallestCaptionSize = 6;
+constexpr int captionGap = 4; // pixels between two captions, and between a caption and its frame's edge
 
 // Digits typed on a Persian keyboard are kept as ASCII digits, where the user types them.
 void keepAsciiDigits(QLineEdit *box) {
@@ -139,6 +143,8 @@ void FrmkLID::createScoreFrames() {
     for (int box = 18; box <= 21; ++box)
         addScoreBox(Frame6, box, neuroticRow[box - 18], 630, 465);
     addScoreBox(Frame6, 22, 3645, 630, 825);
+    m_scoreLabels.first()->ensurePolished(); // in the skin's font
+    fitScoreCaptions();
 }
 
 QGroupBox *FrmkLID::createScoreFrame(const char *name, const QString &caption, int left, int top, int width,
@@ -149,8 +155,6 @@ QGroupBox *FrmkLID::createScoreFrame(const char *name, const QString &caption, i
     return frame;
 }
 
-// The box with its caption centred above it; a mechanism's caption takes the room between its
-// neighbours (it wraps when longer), a total's the width of its box.
 void FrmkLID::addScoreBox(QGroupBox *frame, int box, int left, int top, int width) {
     QLineEdit *score = addBox(frame, QStringLiteral("Text3_%1").arg(box).toLatin1().constData(), left, top, width,
                               scoreBoxHeight);
@@ -158,15 +162,47 @@ void FrmkLID::addScoreBox(QGroupBox *frame, int box, int left, int top, int widt
     score->setAlignment(Qt::AlignCenter);
     Text3[box] = score;
 
-    const bool total = !ScoringKey::mechanismOfBox(box);
-    const int labelWidth = total ? width : (frame == Frame3 ? 840 : 760);
     auto *label = new SkinLabel(frame);
     label->setObjectName(QStringLiteral("ScoreLabel_%1").arg(box));
-    label->setGeometry(twipsRect(left + width / 2 - labelWidth / 2, top - scoreLabelHeight, labelWidth,
-                                 scoreLabelHeight));
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    label->setWordWrap(false);
+    label->setAlignment(Qt::AlignCenter);
     label->setCaption(ScoringKey::boxLabel(box));
     m_scoreLabels[box] = label;
+}
+
+// Each caption stands on one line centred just above its box, all of them in the skin's font at the
+// largest size (8 points at most) at which no two captions of a row touch: the boxes stand closer
+// than the longest captions are wide in some skins' fonts.
+void FrmkLID::fitScoreCaptions() {
+    QFont font = m_scoreLabels.first()->font();
+    for (qreal size = largestCaptionSize;; size -= 0.5) {
+        font.setPointSizeF(size);
+        if (size <= smallestCaptionSize || scoreCaptionsFit(QFontMetrics(font)))
+            break;
+    }
+    const QFontMetrics metrics(font);
+    for (int box = 0; box < ScoringKey::boxCount; ++box) {
+        SkinLabel *label = m_scoreLabels.at(box);
+        const QRect boxRect = Text3.at(box)->geometry();
+        const int width = metrics.horizontalAdvance(label->caption()) + 2 * captionGap;
+        label->setFont(font);
+        label->setGeometry(boxRect.center().x() - width / 2, boxRect.top() - metrics.height(), width,
+                           metrics.height());
+    }
+}
+
+bool FrmkLID::scoreCaptionsFit(const QFontMetrics &metrics) const {
+    auto halfWidth = [&](int box) { return metrics.horizontalAdvance(m_scoreLabels.at(box)->caption()) / 2.0; };
+    auto centre = [&](int box) { return Text3.at(box)->geometry().center().x(); };
+    for (const auto &[first, last] : scoreRows) {
+        if (centre(first) - halfWidth(first) < captionGap)
+            return false;
+        for (int box = first + 1; box <= last; ++box) {
+            if (halfWidth(box - 1) + halfWidth(box) + captionGap > centre(box) - centre(box - 1))
+                return false;
+        }
+    }
+    return true;
 }
 
 void FrmkLID::createButtonFrame() {

@@ -6,6 +6,7 @@
 
 class DataSource;
 class QComboBox;
+class QFontMetrics;
 class QFrame;
 class QGroupBox;
 class QLineEdit;
@@ -39,6 +40,8 @@ private:
     void createScoreFrames();
     QGroupBox *createScoreFrame(const char *name, const QString &caption, int left, int top, int width, int height);
     void addScoreBox(QGroupBox *frame, int box, int left, int top, int width);
+    void fitScoreCaptions();
+    bool scoreCaptionsFit(const QFontMetrics &metrics) const;
     void createButtonFrame();
     void createAnswerFrame();
     void bindFields();
