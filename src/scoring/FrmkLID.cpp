@@ -2,6 +2,7 @@
 
 #include "common/AsciiDigits.h"
 #include "common/Twips.h"
+#include "scoring/DataRPrint.h"
 #include "scoring/ScoringKey.h"
 #include "shell/InputBox.h"
 #include "shell/Navigation.h"
@@ -26,6 +27,14 @@ const QString codeField = QStringLiteral("Code");
 constexpr int scoreBoxHeight = 435;
 // The rows of score boxes, each from its leftmost box to its rightmost.
 constexpr std::pair<int, int> scoreRows[] = {{0, 6}, {7, 12}, {13, 17}, {18, 22}};
+// The report's value labels of the score boxes: each run of boxes fills labels numbered on from
+// the first.
+struct ScoreLabels {
+    int firstLabel;
+    int firstBox;
+    int lastBox;
+};
+constexpr ScoreLabels reportScoreLabels[] = {{29, 0, 6}, {43, 7, 12}, {55, 13, 17}, {66, 18, 22}};
 constexpr qreal largestCaptionSize = 8;
 constexpr qreal smallestCaptionSize = 6;
 constexpr int captionGap = 4; // pixels between two captions, and between a caption and its frame's edge
@@ -339,8 +348,33 @@ void FrmkLID::compute() {
         Text3.at(box)->setText(scores.at(box));
 }
 
-// Printing is wired to the report layout here.
-void FrmkLID::printReport() {}
+// The report is filled from the fields as they stand on screen (edits not yet saved included) and
+// shown in its preview, from which the user prints. Another print needs a new selection.
+void FrmkLID::printReport() {
+    if (Text5->text().isEmpty()) {
+        showNotice(this, Notices::printNeedsExaminee);
+        return;
+    }
+    DataRPrint report;
+    // The detail prints once for each answer row under the look-up. A later look-up of a code
+    // without an answer row leaves none, yet the sheet still shows the examinee selected before:
+    // that result is printed, as after a selection refused for missing answers.
+    report.setRowCount(qMax(1, Adodc2->recordCount()));
+    const std::pair<const char *, QString> details[] = {
+        {"Label9", Text13->text()},         {"Label5", Text23_3->text()},       {"Label10", Text12->text()},
+        {"Label11", Text6->text()},         {"Label17", Combo2->currentText()}, {"Label19", Combo1->currentText()},
+        {"Label21", Combo3->currentText()}, {"Label12", Text7->text()},         {"Label13", Text8->text()},
+        {"Label14", Text16->text()},
+    };
+    for (const auto &[label, text] : details)
+        report.setCaption(QString::fromLatin1(label), text);
+    for (const auto &[firstLabel, firstBox, lastBox] : reportScoreLabels) {
+        for (int box = firstBox; box <= lastBox; ++box)
+            report.setCaption(QStringLiteral("Label%1").arg(firstLabel + box - firstBox), Text3.at(box)->text());
+    }
+    report.showPreview();
+    Text5->clear();
+}
 
 void FrmkLID::saveChanges() {
     const QString newCode = Adodc3->value(codeField);

@@ -14,6 +14,10 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
@@ -26,6 +30,7 @@ const QString notFound = QStringLiteral("فردي با اين مشخصات وج�
 const QString unanswered = QStringLiteral("شما به سوالات زير پاسخ نداده ايد و تا به تمام سوالات پاسخ ندهيد نمي توانيد نمره گذاري را انجام دهيد\r\n\r\n");
 const QString saved = QStringLiteral("تغييرات ذخيره شد");
 const QString codeInUse = QStringLiteral("فردديگري با اين کد ثبت شده");
+const QString printNeedsExaminee = QStringLiteral("ابتدا روي انتخاب آزمودني کليک کرده سپس کد آزمودني را وارد کنيد بعد روي پرينت کليک کنيد ");
 const QString codeEmpty = QStringLiteral("کد آزمودني را وارد کنيد");
 
 // An examinee with answer i given by answer(i); an empty text leaves the item unanswered.
@@ -90,6 +95,7 @@ private slots:
     void savingTheRecord_data();
     void savingTheRecord();
     void takesTheMainWindowsPlace();
+    void printingNeedsANewSelectionEachTime();
 
 private:
     template <class T = QWidget> T *control(const char *name) {
@@ -343,6 +349,49 @@ void FrmkLIDTest::takesTheMainWindowsPlace() {
     m_window = topLevel("Frm1");
     QVERIFY(m_window);
     QCOMPARE(control<QLineEdit>("Text3")->text(), QStringLiteral("2"));
+}
+
+// The report shows the fields as they stand on screen, the edits not yet saved included, in a
+// preview that is neither modal nor owned; a second print needs a new selection. A look-up of an
+// unknown code in between leaves the shown examinee to be printed, not a blank form.
+void FrmkLIDTest::printingNeedsANewSelectionEachTime() {
+    {
+        DataSource settings(QStringLiteral("Theme"));
+        settings.setValue(QStringLiteral("Name"), QStringLiteral("Clinic Mehr"));
+        QVERIFY(settings.save());
+    }
+    openWindow();
+    select(QStringLiteral("K1"));
+    typeInto(control<QLineEdit>("Text12"), QStringLiteral("Rahimi"));
+    SeenBox unknown;
+    select(QStringLiteral("Z9"), true, &unknown);
+    QCOMPARE(unknown.text, notFound);
+    click("Command6");
+    QCOMPARE(text("Text5"), QString());
+    QList<QPrintPreviewDialog *> previews;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *preview = qobject_cast<QPrintPreviewDialog *>(widget); preview && preview->isVisible())
+            previews << preview;
+    QCOMPARE(previews.size(), 1);
+    QVERIFY(!previews.first()->isModal());
+    QVERIFY(!previews.first()->parentWidget());
+
+    const QString pdf = m_folder->filePath(QStringLiteral("report.pdf"));
+    previews.first()->printer()->setOutputFormat(QPrinter::PdfFormat);
+    previews.first()->printer()->setOutputFileName(pdf);
+    previews.first()->findChild<QPrintPreviewWidget *>()->print();
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished());
+    const QString page = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    for (const char *shown : {"Clinic Mehr", "Rahimi", "110", "46", "38"})
+        QVERIFY2(page.contains(QLatin1String(shown)), shown);
+
+    SeenBox notice;
+    answerNextMessageBox(&notice);
+    click("Command6");
+    QCOMPARE(notice.text, printNeedsExaminee);
+    QVERIFY(resultShown());
 }
 
 QTEST_MAIN(FrmkLIDTest)
