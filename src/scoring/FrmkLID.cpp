@@ -315,9 +315,11 @@ void FrmkLID::showResult(bool shown) {
 }
 
 void FrmkLID::selectExaminee() {
-    const QString code =
-        withAsciiDigits(InputBox::ask(this, QStringLiteral(" کد آزمودني ") + QStringLiteral("را وارد کنيد"),
-                                      QStringLiteral(" Enter Number ")));
+    select(withAsciiDigits(InputBox::ask(this, QStringLiteral(" کد آزمودني ") + QStringLiteral("را وارد کنيد"),
+                                         QStringLiteral(" Enter Number "))));
+}
+
+void FrmkLID::select(const QString &code) {
     if (code.isEmpty()) {
         showNotice(this, Notices::examineeCodeMissing);
         return;

@@ -24,6 +24,9 @@ public:
     explicit FrmkLID(QWidget *parent = nullptr);
     // Creates the window and shows it, not modal; it deletes itself when closed.
     static FrmkLID *showNew();
+    // Selects the examinee by the code as typed into the input box of "select examinee": refuses an
+    // empty or unknown code, or an answer row with unanswered items; else scores and shows it.
+    void select(const QString &code);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
