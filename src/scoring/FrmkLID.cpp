@@ -165,8 +165,8 @@ QGroupBox *FrmkLID::createScoreFrame(const char *name, const QString &caption, i
 }
 
 void FrmkLID::addScoreBox(QGroupBox *frame, int box, int left, int top, int width) {
-    QLineEdit *score = addBox(frame, QStringLiteral("Text3_%1").arg(box).toLatin1().constData(), left, top, width,
-                              scoreBoxHeight);
+    QLineEdit *score =
+        addBox(frame, QStringLiteral("Text3_%1").arg(box).toLatin1().constData(), left, top, width, scoreBoxHeight);
     score->setReadOnly(true);
     score->setAlignment(Qt::AlignCenter);
     Text3[box] = score;
@@ -195,8 +195,7 @@ void FrmkLID::fitScoreCaptions() {
         const QRect boxRect = Text3.at(box)->geometry();
         const int width = metrics.horizontalAdvance(label->caption()) + 2 * captionGap;
         label->setFont(font);
-        label->setGeometry(boxRect.center().x() - width / 2, boxRect.top() - metrics.height(), width,
-                           metrics.height());
+        label->setGeometry(boxRect.center().x() - width / 2, boxRect.top() - metrics.height(), width, metrics.height());
     }
 }
 
@@ -292,8 +291,8 @@ SkinLabel *FrmkLID::addFieldLabel(const char *name, const QString &caption, int 
     return label;
 }
 
-QPushButton *FrmkLID::addButton(QWidget *parent, const char *name, const QString &caption, int left, int top,
-                                int width, int height) {
+QPushButton *FrmkLID::addButton(QWidget *parent, const char *name, const QString &caption, int left, int top, int width,
+                                int height) {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(twipsRect(left, top, width, height));
@@ -332,8 +331,12 @@ void FrmkLID::select(const QString &code) {
     }
     const QString missing = missingItems(answers());
     if (!missing.isEmpty()) {
-        WaitingMessageBox::show(this, QStringLiteral("شما به سوالات زير پاسخ نداده ايد و تا به تمام سوالات پاسخ ندهيد نمي توانيد نمره گذاري را انجام دهيد") + QStringLiteral("\r\n\r\n") + missing,
-                                QStringLiteral("خطا"), QMessageBox::Warning);
+        WaitingMessageBox::show(
+            this,
+            QStringLiteral(
+                "شما به سوالات زير پاسخ نداده ايد و تا به تمام سوالات پاسخ ندهيد نمي توانيد نمره گذاري را انجام دهيد") +
+                QStringLiteral("\r\n\r\n") + missing,
+            QStringLiteral("خطا"), QMessageBox::Warning);
         showResult(false);
         return;
     }
