@@ -44,7 +44,8 @@ DataRPrint filledReport() {
     report.setCaption(QStringLiteral("Label12"), QStringLiteral("کارشناسي ارشد"));
     report.setCaption(QStringLiteral("Label13"), QStringLiteral("1403/02/15"));
     report.setCaption(QStringLiteral("Label14"), QStringLiteral("تهران خيابان ملاصدرا پلاک ۱۲"));
-    const int scoreLabels[] = {29, 30, 31, 32, 33, 34, 35, 43, 44, 45, 46, 47, 48, 55, 56, 57, 58, 59, 66, 67, 68, 69, 70};
+    const int scoreLabels[] = {29, 30, 31, 32, 33, 34, 35, 43, 44, 45, 46, 47,
+                               48, 55, 56, 57, 58, 59, 66, 67, 68, 69, 70};
     for (int label : scoreLabels)
         report.setCaption(QStringLiteral("Label%1").arg(label), QString::number(label % 17 + 2));
     return report;

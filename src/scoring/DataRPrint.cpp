@@ -25,13 +25,13 @@ void addSaveAsPdf(QPrintPreviewDialog *preview, const DataRPrint &report) {
     if (!toolBar)
         return;
     toolBar->addSeparator();
-    QAction *save = toolBar->addAction(preview->style()->standardIcon(QStyle::SP_DialogSaveButton),
-                                       QStringLiteral("ذخيره PDF"));
+    QAction *save =
+        toolBar->addAction(preview->style()->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("ذخيره PDF"));
     save->setObjectName(QStringLiteral("saveAsPdf"));
     QObject::connect(save, &QAction::triggered, preview, [preview, report] {
-        const QString path = QFileDialog::getSaveFileName(preview, QStringLiteral("ذخيره PDF"), QStringLiteral("Kelto.pdf"),
-                                                          QStringLiteral("PDF (*.pdf)"), nullptr,
-                                                          QFileDialog::DontUseNativeDialog);
+        const QString path =
+            QFileDialog::getSaveFileName(preview, QStringLiteral("ذخيره PDF"), QStringLiteral("Kelto.pdf"),
+                                         QStringLiteral("PDF (*.pdf)"), nullptr, QFileDialog::DontUseNativeDialog);
         QString error;
         if (!path.isEmpty() && !report.exportPdf(path, &error))
             WaitingMessageBox::show(preview, error, QStringLiteral("خطا"), QMessageBox::Warning);
@@ -45,6 +45,8 @@ DataRPrint::DataRPrint() : m_layout(resultReportLayout()) {}
 void DataRPrint::setCaption(const QString &labelName, const QString &text) {
     if (ReportLabel *label = m_layout.section(detailSectionName())->label(labelName))
         label->caption = text;
+    else
+        qWarning("The report has no label %s", qPrintable(labelName));
 }
 
 QString DataRPrint::caption(const QString &labelName) const {

@@ -54,8 +54,7 @@ QList<ReportLabel> headAndFootLabels() {
         label("Label60", 1031, 4559, 5775, 255, Qt::AlignHCenter, QStringLiteral("سبک هاي دفاعي روان آزرده")),
         label("Label15", 6367, 7598, 555, 375, Qt::AlignRight, QStringLiteral(":آدرس")),
         label("Label14", 1047, 7593, 5325, 375, Qt::AlignRight, {}, ReportLabel::Filling::Clinic),
-        label("Label16", 1101, 7971, 2556, 145, Qt::AlignLeft,
-              QStringLiteral("E-mail: ") + Hosts::contactEmail()),
+        label("Label16", 1101, 7971, 2556, 145, Qt::AlignLeft, QStringLiteral("E-mail: ") + Hosts::contactEmail()),
         label("Label71", 3974, 8452, 1718, 254, Qt::AlignLeft, Hosts::contactWeb()),
     };
     return labels;
@@ -186,7 +185,10 @@ ReportLayout resultReportLayout() {
     ReportLayout layout;
     layout.width = 7080;
     layout.font = {QStringLiteral("Arial"), 8.25, false, false};
-    layout.sections = {{QStringLiteral("ReportHeader")}, {QStringLiteral("PageHeader")}, detail,
-                       {QStringLiteral("PageFooter")}, {QStringLiteral("ReportFooter")}};
+    layout.sections = {{QStringLiteral("ReportHeader")},
+                       {QStringLiteral("PageHeader")},
+                       detail,
+                       {QStringLiteral("PageFooter")},
+                       {QStringLiteral("ReportFooter")}};
     return layout;
 }
