@@ -4,6 +4,7 @@
 #include "common/Hosts.h"
 #include "common/TextValue.h"
 #include "common/Twips.h"
+#include "examinees/RegistrationPanel.h"
 #include "shell/DesktopCalculator.h"
 #include "shell/Frmskin.h"
 #include "shell/HelpIcon.h"
@@ -14,6 +15,7 @@
 #include "shell/WebPageOpener.h"
 #include "store/DataSource.h"
 #include "store/FieldBinding.h"
+#include "testrun/TestRun.h"
 #include "update/FrmUpdate.h"
 
 #include <QApplication>
@@ -334,11 +336,20 @@ void Frm1::clearHint() {
     SkinLabel2->hide();
 }
 
-// The registration panel is wired here.
-void Frm1::openRegistrationPanel() {}
+void Frm1::openRegistrationPanel() {
+    closePanels();
+    if (!m_registration)
+        m_registration = new RegistrationPanel(Frame10, {Adodc2, Adodc3, Adodc5, Adodc4}, [this]() { closePanels(); });
+    showPanel(Frame10);
+    m_registration->begin();
+}
 
-// The test window is wired here.
-void Frm1::runTest() {}
+void Frm1::runTest() {
+    if (Adodc3->recordCount() < 1)
+        return;
+    closePanels();
+    TestRun::open(this);
+}
 
 // The scoring window is wired here; it takes this window's place.
 void Frm1::openScoring() {}

@@ -7,6 +7,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 QMessageBox *visibleMessageBox() {
@@ -17,6 +19,11 @@ QMessageBox *visibleMessageBox() {
             return box;
     }
     return nullptr;
+}
+
+QList<QPointer<QTimer>> &watchers() {
+    static QList<QPointer<QTimer>> timers;
+    return timers;
 }
 
 void record(QMessageBox *box, SeenBox *seen) {
@@ -33,6 +40,7 @@ void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button, int
     auto *poll = new QTimer;
     auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
     poll->setInterval(10);
+    watchers().append(poll);
     QObject::connect(poll, &QTimer::timeout, [poll, seen, button, deadline]() {
         if (QMessageBox *box = visibleMessageBox()) {
             record(box, seen);
@@ -50,6 +58,15 @@ void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button, int
         }
     });
     poll->start();
+}
+
+void stopMessageBoxWatchers() {
+    for (const QPointer<QTimer> &poll : std::exchange(watchers(), {})) {
+        if (poll) {
+            poll->stop();
+            poll->deleteLater();
+        }
+    }
 }
 
 QMessageBox *waitForMessageBox(int timeoutMs) {

@@ -19,5 +19,9 @@ struct SeenBox {
 void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QMessageBox::Ok,
                           int timeoutMs = 10000);
 
+// Stops every watcher still waiting, for a box the action did not open, so that none of them
+// answers a later box.
+void stopMessageBoxWatchers();
+
 // Waits (processing events) until a message box is on screen; null after the bound.
 QMessageBox *waitForMessageBox(int timeoutMs = 10000);
