@@ -63,8 +63,6 @@ bool DigitKeyFilter::eventFilter(QObject *watched, QEvent *event) {
         }
         digits += digit;
     }
-    if (m_box->maxLength() == 1)
-        m_box->selectAll();
     m_box->insert(digits);
     return true;
 }

@@ -10,7 +10,6 @@ class QLineEdit;
 // Arabic-Indic digits are stored as the ASCII digits they are). Backspace, Enter and keys that
 // type nothing or run a shortcut (arrows, Tab, copy and paste) pass; any other typed character is
 // dropped with a beep, and the box's timed notice says why. Pasted text is held to the same digits.
-// A box that holds one character takes a typed digit in place of the one it shows.
 class DigitKeyFilter : public QObject {
     Q_OBJECT
 public:

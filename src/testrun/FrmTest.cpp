@@ -265,7 +265,11 @@ void FrmTest::previousItem() {
     focusAnswer();
 }
 
-void FrmTest::focusAnswer() { Text12->setFocus(); }
+// The stored answer comes selected, so that a digit typed over it replaces it.
+void FrmTest::focusAnswer() {
+    Text12->setFocus();
+    Text12->selectAll();
+}
 
 void FrmTest::loadItem() {
     if (Text6->text().isEmpty()) {
