@@ -47,9 +47,7 @@ bool sameCode(const QString &a, const QString &b) {
 
 int holders(DataSource &source, const QString &code) {
     source.setFilter(codeField, code);
-    const int count = source.recordCount();
-    source.refresh();
-    return count;
+    return source.recordCount();
 }
 
 // Saves the first source, then the second, and commits; the reason of the first step that fails.
@@ -78,7 +76,11 @@ QString timeOfDayText() {
 
 bool codeInUse(DataSource &examinees, DataSource &answers, const QString &code, const QString &ownCode) {
     const int own = !ownCode.isNull() && sameCode(code, ownCode) ? 1 : 0;
-    return holders(examinees, code) > own || holders(answers, code) > own;
+    if (holders(examinees, code) <= own && holders(answers, code) <= own)
+        return false;
+    examinees.refresh();
+    answers.refresh();
+    return true;
 }
 
 bool registerExaminee(DataSource &examinees, DataSource &answers, QString *error) {

@@ -13,7 +13,8 @@ QString timeOfDayText();
 
 // Whether a stored examinee row or answer row holds the code, as look-ups compare codes (the case
 // of Latin letters aside). An answer row without its examinee row counts: a second answer row with
-// that code would be mistaken for it. Both sources are filtered on the code and then re-read.
+// that code would be mistaken for it. Both sources are filtered on the code, and re-read when it
+// is in use (a filter that matched nothing costs nothing to keep).
 // `ownCode` names the examinee that is changing its own code: its own two rows do not count.
 bool codeInUse(DataSource &examinees, DataSource &answers, const QString &code, const QString &ownCode = {});
 

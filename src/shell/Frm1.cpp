@@ -287,7 +287,8 @@ void Frm1::closePanels() {
     Frame10->hide();
     Frame8->hide();
     Frame9->hide();
-    if (Adodc2->recordCount() >= 1)
+    // A current row means at least one row, without counting the examinees.
+    if (!Adodc2->noCurrentRow())
         Adodc2->refresh();
 }
 

@@ -24,7 +24,6 @@ constexpr int firstItem = 1;
 constexpr int lastItem = 40;
 constexpr int boxHeight = 435;
 constexpr int listHeight = 405;
-constexpr int labelHeight = 285;
 
 const QString codeField = QStringLiteral("Code");
 
@@ -187,7 +186,7 @@ QComboBox *FrmTest::addDetailsList(const char *name, const QStringList &items, c
 void FrmTest::addDetailsLabel(const QString &caption, int left, int top, int width) {
     auto *label = new SkinLabel(Frame1);
     label->setWordWrap(false);
-    label->setGeometry(twipsRect(left, top, width, labelHeight));
+    label->setGeometry(twipsRect(left, top, width, boxHeight));
     label->setCaption(caption);
 }
 
