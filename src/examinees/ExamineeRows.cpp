@@ -13,10 +13,10 @@ const QString codeField = QStringLiteral("Code");
 
 // The fields of the examinee row that the program writes.
 const QStringList &examineeFields() {
-    static const QStringList fields{
-        QStringLiteral("Code"),   QStringLiteral("FName"),  QStringLiteral("LName"), QStringLiteral("Jens"),
-        QStringLiteral("Sen"),    QStringLiteral("Taahol"), QStringLiteral("Tahsil"), QStringLiteral("Group"),
-        QStringLiteral("Date"),   QStringLiteral("Time")};
+    static const QStringList fields{QStringLiteral("Code"),   QStringLiteral("FName"), QStringLiteral("LName"),
+                                    QStringLiteral("Jens"),   QStringLiteral("Sen"),   QStringLiteral("Taahol"),
+                                    QStringLiteral("Tahsil"), QStringLiteral("Group"), QStringLiteral("Date"),
+                                    QStringLiteral("Time")};
     return fields;
 }
 

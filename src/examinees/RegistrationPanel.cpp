@@ -35,6 +35,9 @@ RegistrationPanel::RegistrationPanel(QFrame *frame, const Sources &sources, std:
     Text15 = addHiddenBox("Text15", QStringLiteral("Taahol"));
     Combo1 = addList("Combo1", FieldValues::maritalStatuses(), QStringLiteral(" :تاهل"), 4005, 855, 915, 450, Text15);
     Text8 = addBox("Text8", QStringLiteral(" :تاريخ"), 2220, 840, 1155, 570);
+    // The date fills its narrow box: no inner margins, or wider fonts cut off its first digit.
+    Text8->setAlignment(Qt::AlignCenter);
+    Text8->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px; }"));
     Text9 = addBox("Text9", QStringLiteral(" :ساعت"), 120, 840, 1455, 585);
     Text16 = addHiddenBox("Text16", QStringLiteral("Jens"));
     Combo2 = addList("Combo2", FieldValues::sexes(), QStringLiteral(" :جنس"), 4920, 1380, 1035, 660, Text16);
@@ -124,10 +127,10 @@ bool RegistrationPanel::reportFirstEmptyField() {
         const Notice &notice;
     };
     const Check checks[] = {
-        {Text11, Text11, Notices::codeMissing},        {Text6, Text6, Notices::firstNameMissing},
-        {Text4, Text4, Notices::lastNameMissing},      {Text16, Combo2, Notices::sexMissing},
-        {Text5, Text5, Notices::ageMissing},           {Text15, Combo1, Notices::maritalStatusMissing},
-        {Text17, Combo3, Notices::groupMissing},       {Text7, Text7, Notices::educationMissing},
+        {Text11, Text11, Notices::codeMissing},   {Text6, Text6, Notices::firstNameMissing},
+        {Text4, Text4, Notices::lastNameMissing}, {Text16, Combo2, Notices::sexMissing},
+        {Text5, Text5, Notices::ageMissing},      {Text15, Combo1, Notices::maritalStatusMissing},
+        {Text17, Combo3, Notices::groupMissing},  {Text7, Text7, Notices::educationMissing},
     };
     for (const Check &check : checks) {
         // Only a text that is exactly empty fails: spaces are a text.

@@ -22,10 +22,10 @@ class RegistrationPanel : public QObject {
     Q_OBJECT
 public:
     struct Sources {
-        DataSource *examinees;      // the new row the boxes are bound to
-        DataSource *answers;        // the new answer row
-        DataSource *examineeCheck;  // duplicate check: examinee rows
-        DataSource *answerCheck;    // duplicate check: answer rows
+        DataSource *examinees;     // the new row the boxes are bound to
+        DataSource *answers;       // the new answer row
+        DataSource *examineeCheck; // duplicate check: examinee rows
+        DataSource *answerCheck;   // duplicate check: answer rows
     };
     // Makes the controls on the panel's frame. closePanels is the main window's panel-closing step.
     RegistrationPanel(QFrame *frame, const Sources &sources, std::function<void()> closePanels);
@@ -39,8 +39,8 @@ private slots:
 
 private:
     QLineEdit *addBox(const char *name, const QString &label, int left, int top, int width, int labelWidth);
-    QComboBox *addList(const char *name, const QStringList &items, const QString &label, int left, int top,
-                       int width, int labelWidth, QLineEdit *hiddenBox);
+    QComboBox *addList(const char *name, const QStringList &items, const QString &label, int left, int top, int width,
+                       int labelWidth, QLineEdit *hiddenBox);
     QLineEdit *addHiddenBox(const char *name, const QString &field);
     void addLabel(const QString &caption, int left, int top, int width);
     void bindBoxes();
@@ -53,19 +53,19 @@ private:
     Sources m_sources;
     std::function<void()> m_closePanels;
 
-    QLineEdit *Text11 = nullptr; // code
-    QLineEdit *Text6 = nullptr;  // first name
-    QLineEdit *Text4 = nullptr;  // last name
-    QLineEdit *Text5 = nullptr;  // age
-    QComboBox *Combo1 = nullptr; // marital status
-    QLineEdit *Text15 = nullptr; // marital status (Taahol), hidden
-    QLineEdit *Text8 = nullptr;  // registration date
-    QLineEdit *Text9 = nullptr;  // registration time
-    QComboBox *Combo2 = nullptr; // sex
-    QLineEdit *Text16 = nullptr; // sex (Jens), hidden
-    QComboBox *Combo3 = nullptr; // group
-    QLineEdit *Text17 = nullptr; // group (Group), hidden
-    QLineEdit *Text7 = nullptr;  // education
+    QLineEdit *Text11 = nullptr;      // code
+    QLineEdit *Text6 = nullptr;       // first name
+    QLineEdit *Text4 = nullptr;       // last name
+    QLineEdit *Text5 = nullptr;       // age
+    QComboBox *Combo1 = nullptr;      // marital status
+    QLineEdit *Text15 = nullptr;      // marital status (Taahol), hidden
+    QLineEdit *Text8 = nullptr;       // registration date
+    QLineEdit *Text9 = nullptr;       // registration time
+    QComboBox *Combo2 = nullptr;      // sex
+    QLineEdit *Text16 = nullptr;      // sex (Jens), hidden
+    QComboBox *Combo3 = nullptr;      // group
+    QLineEdit *Text17 = nullptr;      // group (Group), hidden
+    QLineEdit *Text7 = nullptr;       // education
     QPushButton *Command8 = nullptr;  // save
     QPushButton *Command10 = nullptr; // cancel
 };

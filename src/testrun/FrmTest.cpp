@@ -14,6 +14,7 @@
 #include "store/ItemTexts.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -28,7 +29,12 @@ constexpr int listHeight = 405;
 const QString codeField = QStringLiteral("Code");
 
 QString instructions() {
-    return QStringLiteral("پرسشنامه حاضر در برگيرنده عبارت هايي در مورد نگرش شخصي شماست، بدين خاطر پاسخ هاي درست و غلط در آن وجود ندارد. لطفا ميزان موافقت خود را با جمله هاي زير با انتخاب يکي از گزينه هاي مقياس زير مشخص نماييد") + QLatin1Char('\n') + QStringLiteral("کاملا مخالفم =1 ...2 ... 3 ...4 ... 5 ... 6.... 7 ... 8  ... 9= کاملا موافقم") + QLatin1Char('\n');
+    return QStringLiteral(
+               "پرسشنامه حاضر در برگيرنده عبارت هايي در مورد نگرش شخصي شماست، بدين خاطر پاسخ هاي درست و غلط در آن وجود "
+               "ندارد. لطفا ميزان موافقت خود را با جمله هاي زير با انتخاب يکي از گزينه هاي مقياس زير مشخص نماييد") +
+           QLatin1Char('\n') +
+           QStringLiteral("کاملا مخالفم =1 ...2 ... 3 ...4 ... 5 ... 6.... 7 ... 8  ... 9= کاملا موافقم") +
+           QLatin1Char('\n');
 }
 } // namespace
 
@@ -49,6 +55,22 @@ FrmTest::FrmTest(QWidget *parent) : QDialog(parent) {
     CmdNext->hide();
     CmdBack->hide();
     Frame2->setGeometry(twipsRect(4140, 3600, 1335, 1275));
+    fitInstructions();
+}
+
+// The instructions stay visible during the test: whatever the skin's font, they must end above the
+// answer frame and the buttons, so a font that would run into them is made smaller.
+void FrmTest::fitInstructions() {
+    SkinLabel4->ensurePolished();
+    QFont font = SkinLabel4->font();
+    const QString text = SkinLabel4->caption().trimmed();
+    const QRect room(0, 0, SkinLabel4->width(), twips(3600 - 2700));
+    auto fits = [&](const QFont &candidate) {
+        return QFontMetrics(candidate).boundingRect(room, Qt::TextWordWrap, text).height() <= room.height();
+    };
+    while (font.pointSizeF() > 6 && !fits(font))
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    SkinLabel4->setFont(font);
 }
 
 void FrmTest::buildControls() {
@@ -173,8 +195,8 @@ QLineEdit *FrmTest::addDetailsBox(const char *name, const QString &field, int le
     return box;
 }
 
-QComboBox *FrmTest::addDetailsList(const char *name, const QStringList &items, const QString &field, int left,
-                                   int top, int width) {
+QComboBox *FrmTest::addDetailsList(const char *name, const QStringList &items, const QString &field, int left, int top,
+                                   int width) {
     auto *list = new QComboBox(Frame1);
     list->setObjectName(QString::fromLatin1(name));
     list->setGeometry(twipsRect(left, top, width, listHeight));

@@ -44,6 +44,7 @@ private slots:
 
 private:
     void buildControls();
+    void fitInstructions();
     void buildDetailsFrame();
     QLineEdit *addDetailsBox(const char *name, const QString &field, int left, int top, int width);
     QComboBox *addDetailsList(const char *name, const QStringList &items, const QString &field, int left, int top,
@@ -84,9 +85,9 @@ private:
     QLineEdit *Text12 = nullptr; // answer box
     QPushButton *CmdBack = nullptr;
     QPushButton *CmdNext = nullptr;
-    SkinLabel *SkinLbl5 = nullptr; // question
-    QLabel *Lbl1 = nullptr;        // the item text (QU), hidden; copied to the question
-    QLineEdit *Text6 = nullptr;    // item number
+    SkinLabel *SkinLbl5 = nullptr;   // question
+    QLabel *Lbl1 = nullptr;          // the item text (QU), hidden; copied to the question
+    QLineEdit *Text6 = nullptr;      // item number
     QPushButton *Command1 = nullptr; // start
     QPushButton *Command5 = nullptr; // save and exit
 };

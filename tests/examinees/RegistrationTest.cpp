@@ -89,8 +89,8 @@ void RegistrationTest::cleanup() {
 void RegistrationTest::openAndFill(int count, const QString &code) {
     QTest::mouseClick(control("Command1"), Qt::LeftButton);
     QVERIFY(control("Frame10")->isVisible());
-    const QString texts[] = {code, QStringLiteral("سارا"), QStringLiteral("کريمي"), {}, QStringLiteral("34"), {}, {},
-                             QStringLiteral("ليسانس")};
+    const QString texts[] = {code, QStringLiteral("سارا"),  QStringLiteral("کريمي"), {}, QStringLiteral("34"), {},
+                             {},   QStringLiteral("ليسانس")};
     for (int field = 0; field < count; ++field) {
         if (auto *list = control<QComboBox>(checkOrder[field]))
             list->setCurrentIndex(1);
@@ -111,8 +111,8 @@ QString RegistrationTest::save() {
 void RegistrationTest::checksInOrderWithTheirFocus_data() {
     QTest::addColumn<int>("filled");
     QTest::addColumn<QString>("message");
-    const Notice notices[] = {Notices::codeMissing,  Notices::firstNameMissing,     Notices::lastNameMissing,
-                              Notices::sexMissing,   Notices::ageMissing,           Notices::maritalStatusMissing,
+    const Notice notices[] = {Notices::codeMissing,  Notices::firstNameMissing, Notices::lastNameMissing,
+                              Notices::sexMissing,   Notices::ageMissing,       Notices::maritalStatusMissing,
                               Notices::groupMissing, Notices::educationMissing};
     for (int filled = 0; filled < 8; ++filled)
         QTest::newRow(checkOrder[filled]) << filled << notice(notices[filled]);
@@ -131,9 +131,12 @@ void RegistrationTest::checksInOrderWithTheirFocus() {
 void RegistrationTest::savedExamineeHasBothRows_data() {
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("text"); // first name and education
-    QTest::newRow("spaces only") << "  " << "سارا";
-    QTest::newRow("quotes") << "O'B\"1" << "it's \"x\"";
-    QTest::newRow("backslash and percent") << "a\\b%_" << "100% \\ done";
+    QTest::newRow("spaces only") << "  "
+                                 << "سارا";
+    QTest::newRow("quotes") << "O'B\"1"
+                            << "it's \"x\"";
+    QTest::newRow("backslash and percent") << "a\\b%_"
+                                           << "100% \\ done";
     QTest::newRow("long") << QString(10000, QLatin1Char('k')) << QString(10000, QChar(0x0645));
 }
 
@@ -143,7 +146,8 @@ void RegistrationTest::savedExamineeHasBothRows() {
     openAndFill(8, code);
     QCOMPARE(m_window->focusWidget(), control("Text11"));
     const QString date = control<QLineEdit>("Text8")->text();
-    QVERIFY2(QRegularExpression(QStringLiteral("^1[34]\\d\\d/\\d\\d/\\d\\d$")).match(date).hasMatch(), qPrintable(date));
+    QVERIFY2(QRegularExpression(QStringLiteral("^1[34]\\d\\d/\\d\\d/\\d\\d$")).match(date).hasMatch(),
+             qPrintable(date));
     QVERIFY(!control<QLineEdit>("Text9")->text().isEmpty()); // the time, in the system's format
     control<QLineEdit>("Text6")->setText(text);
     control<QLineEdit>("Text7")->setText(text);
@@ -171,8 +175,10 @@ void RegistrationTest::takenCodesAreRefused_data() {
     QTest::addColumn<QString>("typed");
     QTest::newRow("other case") << "INSERT INTO IDE (Code) VALUES ('Ab7'); INSERT INTO Answer (Code) VALUES ('Ab7')"
                                 << "aB7";
-    QTest::newRow("examinee row only") << "INSERT INTO IDE (Code) VALUES ('K1')" << "K1";
-    QTest::newRow("answer row only") << "INSERT INTO Answer (Code) VALUES ('K1')" << "K1";
+    QTest::newRow("examinee row only") << "INSERT INTO IDE (Code) VALUES ('K1')"
+                                       << "K1";
+    QTest::newRow("answer row only") << "INSERT INTO Answer (Code) VALUES ('K1')"
+                                     << "K1";
 }
 
 void RegistrationTest::takenCodesAreRefused() {
@@ -204,7 +210,8 @@ void RegistrationTest::listPicksCarryIntoTheNextRegistration() {
     for (const char *box : {"Text11", "Text6", "Text4", "Text5", "Text7"})
         typeText(control(box), QStringLiteral("2"));
     QCOMPARE(save(), QString());
-    QCOMPARE(inFile(QStringLiteral("SELECT Jens||Taahol||\"Group\" FROM IDE WHERE Code='2'")), QStringLiteral("زنمتأهلB"));
+    QCOMPARE(inFile(QStringLiteral("SELECT Jens||Taahol||\"Group\" FROM IDE WHERE Code='2'")),
+             QStringLiteral("زنمتأهلB"));
 }
 
 void RegistrationTest::failedWriteStoresNeitherRow() {
@@ -225,12 +232,18 @@ void RegistrationTest::ageBoxTakesTwoDigits_data() {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<bool>("refused");
-    QTest::newRow("ascii, no third digit") << "423" << "42" << false;
-    QTest::newRow("persian") << "۴۲" << "42" << false;
-    QTest::newRow("arabic-indic") << "٠٧" << "07" << false;
-    QTest::newRow("letter") << "a" << "" << true;
-    QTest::newRow("persian letter") << "س" << "" << true;
-    QTest::newRow("space") << " " << "" << true;
+    QTest::newRow("ascii, no third digit") << "423"
+                                           << "42" << false;
+    QTest::newRow("persian") << "۴۲"
+                             << "42" << false;
+    QTest::newRow("arabic-indic") << "٠٧"
+                                  << "07" << false;
+    QTest::newRow("letter") << "a"
+                            << "" << true;
+    QTest::newRow("persian letter") << "س"
+                                    << "" << true;
+    QTest::newRow("space") << " "
+                           << "" << true;
 }
 
 void RegistrationTest::ageBoxTakesTwoDigits() {

@@ -51,8 +51,8 @@ QString boxShownBy(const std::function<void()> &action) {
 // "اجراي تست" as a user presses it: the code box answered with the code (a null code cancels it),
 // then, should the test window come up, the steps run on it and it is closed by its close box.
 // Gives the text of the box shown and whether the code was asked for.
-QString runTest(QWidget *main, const QString &code, bool *asked,
-                const std::function<void(FrmTest *)> &steps = [](FrmTest *) {}) {
+QString runTest(
+    QWidget *main, const QString &code, bool *asked, const std::function<void(FrmTest *)> &steps = [](FrmTest *) {}) {
     QTimer poll;
     QDeadlineTimer deadline(5000);
     QObject::connect(&poll, &QTimer::timeout, [&]() {
@@ -169,23 +169,27 @@ void TestRunTest::startScreensAndTheCloseBox() {
         shown << child<QLineEdit>(window, "Text3")->text() + child<SkinLabel>(window, "SkinLbl5")->caption();
     };
     bool asked = false;
-    QCOMPARE(runTest(main.get(), QStringLiteral("k1"), &asked, [&](FrmTest *window) {
-        startScreen(window);
-        click(window, "Command1");
-        typeText(child(window, "Text12"), QStringLiteral("6"));
-    }), QString());
+    QCOMPARE(runTest(main.get(), QStringLiteral("k1"), &asked,
+                     [&](FrmTest *window) {
+                         startScreen(window);
+                         click(window, "Command1");
+                         typeText(child(window, "Text12"), QStringLiteral("6"));
+                     }),
+             QString());
     QCOMPARE(shown.join(QLatin1Char(' ')), QStringLiteral("1 1 0 0 1 0 0 سارا"));
     QCOMPARE(inFile(QStringLiteral("SELECT \"1\" FROM Answer WHERE Code='K1'")), QStringLiteral("6"));
     shown.clear();
     QCOMPARE(runTest(main.get(), QStringLiteral("K2"), &asked, startScreen), QString());
     QCOMPARE(shown.join(QLatin1Char(' ')), QStringLiteral("0 1 1 1 1 0 0 علي"));
     // An answer row without its examinee row: the details are empty and locked, the answers stored.
-    QCOMPARE(runTest(main.get(), QStringLiteral("A1"), &asked, [](FrmTest *window) {
-        QVERIFY(!child(window, "Frame1")->isEnabled());
-        click(window, "Command1");
-        typeText(child(window, "Text12"), QStringLiteral("9"));
-        click(window, "Command5");
-    }), QString());
+    QCOMPARE(runTest(main.get(), QStringLiteral("A1"), &asked,
+                     [](FrmTest *window) {
+                         QVERIFY(!child(window, "Frame1")->isEnabled());
+                         click(window, "Command1");
+                         typeText(child(window, "Text12"), QStringLiteral("9"));
+                         click(window, "Command5");
+                     }),
+             QString());
     QCOMPARE(inFile(QStringLiteral("SELECT \"1\" FROM Answer WHERE Code='A1'")), QStringLiteral("9"));
     QCOMPARE(inFile(QStringLiteral("SELECT COUNT(*) FROM IDE")), QStringLiteral("3"));
 }
@@ -244,12 +248,18 @@ void TestRunTest::answerBoxTakesOneToNine_data() {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("refused");
-    QTest::newRow("no second digit") << "58" << "5" << false;
-    QTest::newRow("persian 7") << "۷" << "7" << false;
-    QTest::newRow("arabic-indic 3") << "٣" << "3" << false;
-    QTest::newRow("0") << "0" << "" << true;
-    QTest::newRow("persian 0") << "۰" << "" << true;
-    QTest::newRow("letter") << "x" << "" << true;
+    QTest::newRow("no second digit") << "58"
+                                     << "5" << false;
+    QTest::newRow("persian 7") << "۷"
+                               << "7" << false;
+    QTest::newRow("arabic-indic 3") << "٣"
+                                    << "3" << false;
+    QTest::newRow("0") << "0"
+                       << "" << true;
+    QTest::newRow("persian 0") << "۰"
+                               << "" << true;
+    QTest::newRow("letter") << "x"
+                            << "" << true;
 }
 
 void TestRunTest::answerBoxTakesOneToNine() {
@@ -280,8 +290,11 @@ void TestRunTest::codeChangeInTheDetails_data() {
     QTest::newRow("an answer row's") << "A1" << notice(Notices::codeInUse) << "K1" << QString();
     QTest::newRow("an examinee row's") << "I1" << notice(Notices::codeInUse) << "K1" << QString();
     QTest::newRow("empty") << "" << notice(Notices::codeMissing) << "K1" << QString();
-    QTest::newRow("write fails") << "K9" << "disk full" << "K1"
-                                 << "CREATE TRIGGER refuse BEFORE UPDATE ON IDE BEGIN SELECT RAISE(ABORT, 'disk full'); END";
+    QTest::newRow("write fails")
+        << "K9"
+        << "disk full"
+        << "K1"
+        << "CREATE TRIGGER refuse BEFORE UPDATE ON IDE BEGIN SELECT RAISE(ABORT, 'disk full'); END";
 }
 
 void TestRunTest::codeChangeInTheDetails() {
