@@ -346,7 +346,8 @@ void Frm1::openRegistrationPanel() {
 }
 
 void Frm1::runTest() {
-    if (Adodc3->recordCount() < 1)
+    // No answer row at all: no examinee is registered yet (a current row is known without counting).
+    if (Adodc3->noCurrentRow())
         return;
     closePanels();
     TestRun::open(this);
