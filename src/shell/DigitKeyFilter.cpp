@@ -1,6 +1,6 @@
 #include "shell/DigitKeyFilter.h"
 
-#include "common/Digits.h"
+#include "common/AsciiDigits.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -14,7 +14,7 @@ public:
     DigitValidator(char lowestDigit, QObject *parent) : QValidator(parent), m_lowestDigit(lowestDigit) {}
 
     State validate(QString &input, int &) const override {
-        input = foldDigits(input);
+        input = withAsciiDigits(input);
         for (const QChar ch : std::as_const(input)) {
             if (ch < QLatin1Char(m_lowestDigit) || ch > QLatin1Char('9'))
                 return Invalid;
@@ -45,7 +45,9 @@ DigitKeyFilter::DigitKeyFilter(QLineEdit *box, char lowestDigit, const Notice &r
     box->installEventFilter(this);
 }
 
-bool DigitKeyFilter::takes(QChar digit) const { return !digit.isNull() && digit >= QLatin1Char(m_lowestDigit); }
+bool DigitKeyFilter::takes(QChar digit) const {
+    return digit >= QLatin1Char(m_lowestDigit) && digit <= QLatin1Char('9');
+}
 
 bool DigitKeyFilter::eventFilter(QObject *watched, QEvent *event) {
     if (watched != m_box || event->type() != QEvent::KeyPress)
@@ -53,15 +55,13 @@ bool DigitKeyFilter::eventFilter(QObject *watched, QEvent *event) {
     const auto *key = static_cast<QKeyEvent *>(event);
     if (typesNoCharacter(key))
         return false;
-    QString digits;
-    for (const QChar ch : key->text()) {
-        const QChar digit = asciiDigit(ch);
+    const QString digits = withAsciiDigits(key->text());
+    for (const QChar digit : digits) {
         if (!takes(digit)) {
             QApplication::beep();
             showNotice(m_box->window(), m_refusal);
             return true;
         }
-        digits += digit;
     }
     m_box->insert(digits);
     return true;

@@ -28,13 +28,14 @@ constexpr int listHeight = 405;
 
 const QString codeField = QStringLiteral("Code");
 
+// The instructions, then the scale's legend, each ending with a line break.
+// clang-format off
+const char *const instructionsText = "پرسشنامه حاضر در برگيرنده عبارت هايي در مورد نگرش شخصي شماست، بدين خاطر پاسخ هاي درست و غلط در آن وجود ندارد. لطفا ميزان موافقت خود را با جمله هاي زير با انتخاب يکي از گزينه هاي مقياس زير مشخص نماييد";
+// clang-format on
+const char *const scaleLegend = "کاملا مخالفم =1 ...2 ... 3 ...4 ... 5 ... 6.... 7 ... 8  ... 9= کاملا موافقم";
+
 QString instructions() {
-    return QStringLiteral(
-               "پرسشنامه حاضر در برگيرنده عبارت هايي در مورد نگرش شخصي شماست، بدين خاطر پاسخ هاي درست و غلط در آن وجود "
-               "ندارد. لطفا ميزان موافقت خود را با جمله هاي زير با انتخاب يکي از گزينه هاي مقياس زير مشخص نماييد") +
-           QLatin1Char('\n') +
-           QStringLiteral("کاملا مخالفم =1 ...2 ... 3 ...4 ... 5 ... 6.... 7 ... 8  ... 9= کاملا موافقم") +
-           QLatin1Char('\n');
+    return QString::fromUtf8(instructionsText) + QLatin1Char('\n') + QString::fromUtf8(scaleLegend) + QLatin1Char('\n');
 }
 } // namespace
 
