@@ -100,12 +100,7 @@ void RegistrationTest::openAndFill(int count, const QString &code) {
 }
 
 QString RegistrationTest::save() {
-    SeenBox seen;
-    answerNextMessageBox(&seen, QMessageBox::Ok, 3000);
-    QTest::mouseClick(control("Command8"), Qt::LeftButton);
-    // A box is shown and answered before the click returns.
-    stopMessageBoxWatchers();
-    return seen.seen ? seen.text : QString();
+    return boxTextsShownBy([this]() { QTest::mouseClick(control("Command8"), Qt::LeftButton); });
 }
 
 void RegistrationTest::checksInOrderWithTheirFocus_data() {
@@ -251,12 +246,9 @@ void RegistrationTest::ageBoxTakesTwoDigits() {
     QFETCH(QString, shown);
     QFETCH(bool, refused);
     openAndFill(0);
-    SeenBox seen;
-    answerNextMessageBox(&seen, QMessageBox::Ok, 1500);
-    typeText(control("Text5"), keys);
-    stopMessageBoxWatchers();
+    QCOMPARE(boxTextsShownBy([this, keys]() { typeText(control("Text5"), keys); }),
+             refused ? notice(Notices::digitsOnly) : QString());
     QCOMPARE(control<QLineEdit>("Text5")->text(), shown);
-    QCOMPARE(seen.text, refused ? notice(Notices::digitsOnly) : QString());
 }
 
 QTEST_MAIN(RegistrationTest)

@@ -7,8 +7,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <utility>
-
 namespace {
 
 QMessageBox *visibleMessageBox() {
@@ -19,11 +17,6 @@ QMessageBox *visibleMessageBox() {
             return box;
     }
     return nullptr;
-}
-
-QList<QPointer<QTimer>> &watchers() {
-    static QList<QPointer<QTimer>> timers;
-    return timers;
 }
 
 void record(QMessageBox *box, SeenBox *seen) {
@@ -40,7 +33,6 @@ void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button, int
     auto *poll = new QTimer;
     auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
     poll->setInterval(10);
-    watchers().append(poll);
     QObject::connect(poll, &QTimer::timeout, [poll, seen, button, deadline]() {
         if (QMessageBox *box = visibleMessageBox()) {
             record(box, seen);
@@ -58,15 +50,6 @@ void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button, int
         }
     });
     poll->start();
-}
-
-void stopMessageBoxWatchers() {
-    for (const QPointer<QTimer> &poll : std::exchange(watchers(), {})) {
-        if (poll) {
-            poll->stop();
-            poll->deleteLater();
-        }
-    }
 }
 
 QMessageBox *waitForMessageBox(int timeoutMs) {
@@ -95,3 +78,12 @@ MessageBoxRecorder::MessageBoxRecorder() {
 }
 
 QList<SeenBox> MessageBoxRecorder::boxes() const { return m_boxes; }
+
+QString boxTextsShownBy(const std::function<void()> &action) {
+    MessageBoxRecorder recorder;
+    action();
+    QStringList texts;
+    for (const SeenBox &box : recorder.boxes())
+        texts << box.text;
+    return texts.join(QLatin1Char('\n'));
+}

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
+
 // Drives modal boxes the way a user would: a watcher armed before the call that opens the box
 // waits for it, reads it and answers it; whatever is still up after the bound is closed so that
 // a test fails instead of hanging.
@@ -21,10 +23,6 @@ struct SeenBox {
 void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QMessageBox::Ok,
                           int timeoutMs = 10000);
 
-// Stops every watcher still waiting, for a box the action did not open, so that none of them
-// answers a later box.
-void stopMessageBoxWatchers();
-
 // Waits (processing events) until a message box is on screen; null after the bound.
 QMessageBox *waitForMessageBox(int timeoutMs = 10000);
 
@@ -39,3 +37,7 @@ private:
     QTimer m_poll;
     QList<SeenBox> m_boxes;
 };
+
+// Runs a user action, answering every message box it shows with OK; the boxes' texts, one per
+// line, empty when none came.
+QString boxTextsShownBy(const std::function<void()> &action);

@@ -39,15 +39,6 @@ template <class T = QWidget> T *child(QWidget *window, const char *name) {
 
 void click(QWidget *window, const char *name) { QTest::mouseClick(child(window, name), Qt::LeftButton); }
 
-// Runs one user action; the text of the box it showed, empty when none.
-QString boxShownBy(const std::function<void()> &action) {
-    SeenBox seen;
-    answerNextMessageBox(&seen, QMessageBox::Ok, 3000);
-    action();
-    stopMessageBoxWatchers();
-    return seen.seen ? seen.text : QString();
-}
-
 // "اجراي تست" as a user presses it: the code box answered with the code (a null code cancels it),
 // then, should the test window come up, the steps run on it and it is closed by its close box.
 // Gives the text of the box shown and whether the code was asked for.
@@ -72,7 +63,7 @@ QString runTest(
     });
     poll.start(10);
     *asked = false;
-    return boxShownBy([&]() { click(main, "Command2"); });
+    return boxTextsShownBy([&]() { click(main, "Command2"); });
 }
 } // namespace
 
@@ -225,7 +216,7 @@ void TestRunTest::itemNumberRule() {
     auto *number = child<QLineEdit>(window, "Text6");
     QStringList seen;
     for (const QString &action : std::as_const(actions)) {
-        seen << boxShownBy([&]() {
+        seen << boxTextsShownBy([&]() {
             if (action == QLatin1String("next") || action == QLatin1String("back")) {
                 click(window, action == QLatin1String("next") ? "CmdNext" : "CmdBack");
                 return;
@@ -269,7 +260,8 @@ void TestRunTest::answerBoxTakesOneToNine() {
     FrmTest *window = startTest(QStringLiteral("K1"));
     QVERIFY(window);
     auto *answer = child<QLineEdit>(window, "Text12");
-    QCOMPARE(boxShownBy([&]() { typeText(answer, keys); }), refused ? notice(Notices::answerOutOfScale) : QString());
+    QCOMPARE(boxTextsShownBy([&]() { typeText(answer, keys); }),
+             refused ? notice(Notices::answerOutOfScale) : QString());
     QCOMPARE(inFile(QStringLiteral("SELECT COALESCE(\"1\", '') FROM Answer WHERE Code='K1'")), stored);
     // Back on the item later, the stored answer shows, and a digit typed replaces it.
     click(window, "CmdNext");
@@ -310,7 +302,7 @@ void TestRunTest::codeChangeInTheDetails() {
     auto *codeBox = child<QLineEdit>(window, "Text1");
     codeBox->setText(code);
     typeText(child(window, "Text3"), QStringLiteral("ه"));
-    const QString shown = boxShownBy([&]() { click(window, "Command5"); });
+    const QString shown = boxTextsShownBy([&]() { click(window, "Command5"); });
     QVERIFY2(message.isEmpty() ? shown.isEmpty() : shown.contains(message), qPrintable(shown));
     QCOMPARE(window->isVisible(), !message.isEmpty());
     const QString name = message.isEmpty() ? QStringLiteral("ساراه") : QStringLiteral("سارا");
