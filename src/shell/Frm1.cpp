@@ -1,9 +1,11 @@
 #include "shell/Frm1.h"
 
+#include "backup/exitpro.h"
 #include "common/AppVersion.h"
 #include "common/Hosts.h"
 #include "common/TextValue.h"
 #include "common/Twips.h"
+#include "examinees/FrmCode.h"
 #include "examinees/RegistrationPanel.h"
 #include "info/About.h"
 #include "info/Frm2.h"
@@ -306,10 +308,7 @@ void Frm1::closeEvent(QCloseEvent *event) {
     event->accept();
 }
 
-void Frm1::leaveToExitDialog() {
-    // The exit dialog takes over here; until it is part of the program, leaving ends it.
-    QCoreApplication::quit();
-}
+void Frm1::leaveToExitDialog() { exitpro::showDialog()->move(twipsPoint(5000, 1500)); }
 
 void Frm1::mouseMoveEvent(QMouseEvent *event) {
     clearHint();
@@ -362,7 +361,7 @@ void Frm1::showExamineeCodes() {
     if (Adodc3->recordCount() < 1)
         return;
     closePanels();
-    // The examinee directory opens here, modal.
+    FrmCode(this).exec();
 }
 
 void Frm1::startCalculator() {
@@ -397,6 +396,7 @@ void Frm1::openUpdateCheck() { FrmUpdate(this).exec(); }
 
 void Frm1::leaveProgram() {
     closePanels();
+    exitpro::showDialog()->move(twipsPoint(9000, 7500));
     close();
 }
 

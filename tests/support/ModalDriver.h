@@ -20,12 +20,18 @@ struct SeenBox {
 
 // Arms a watcher that answers the next message box with the given button. Call it before the
 // action that opens the box; the result is filled in once the box has been seen.
-void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QMessageBox::Ok,
-                          int timeoutMs = 10000);
+void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QMessageBox::Ok, int timeoutMs = 10000);
+
+// Arms a watcher that answers the next message boxes in turn, one button each (a question, then
+// the notice that follows it); what each box showed is appended to seen as it is answered.
+void answerMessageBoxes(QList<SeenBox> *seen, const QList<QMessageBox::StandardButton> &buttons, int timeoutMs = 10000);
 
 // Waits (processing events) until a message box is on screen; null after the bound.
 QMessageBox *waitForMessageBox(int timeoutMs = 10000);
 
+// Arms a watcher that hands the next visible window with the given objectName (a box of the
+// program's own) to act, which reads it and answers it. Call it before the action that opens it.
+void actOnNextWindow(const QString &objectName, std::function<void(QWidget *)> act, int timeoutMs = 10000);
 // Answers every message box that comes up while it lives with OK, noting each one: for actions
 // that may show a box several times, or none.
 class MessageBoxRecorder {
