@@ -6,6 +6,7 @@
 #include "common/TextValue.h"
 #include "common/Twips.h"
 #include "examinees/FrmCode.h"
+#include "examinees/RegistrationPanel.h"
 #include "info/About.h"
 #include "info/Frm2.h"
 #include "scoring/FrmkLID.h"
@@ -19,6 +20,7 @@
 #include "shell/WebPageOpener.h"
 #include "store/DataSource.h"
 #include "store/FieldBinding.h"
+#include "testrun/TestRun.h"
 #include "update/FrmUpdate.h"
 
 #include <QApplication>
@@ -290,7 +292,8 @@ void Frm1::closePanels() {
     Frame10->hide();
     Frame8->hide();
     Frame9->hide();
-    if (Adodc2->recordCount() >= 1)
+    // A current row means at least one row, without counting the examinees.
+    if (!Adodc2->noCurrentRow())
         Adodc2->refresh();
 }
 
@@ -336,11 +339,21 @@ void Frm1::clearHint() {
     SkinLabel2->hide();
 }
 
-// The registration panel is wired here.
-void Frm1::openRegistrationPanel() {}
+void Frm1::openRegistrationPanel() {
+    closePanels();
+    if (!m_registration)
+        m_registration = new RegistrationPanel(Frame10, {Adodc2, Adodc3, Adodc5, Adodc4}, [this]() { closePanels(); });
+    showPanel(Frame10);
+    m_registration->begin();
+}
 
-// The test window is wired here.
-void Frm1::runTest() {}
+void Frm1::runTest() {
+    // No answer row at all: no examinee is registered yet (a current row is known without counting).
+    if (Adodc3->noCurrentRow())
+        return;
+    closePanels();
+    TestRun::open(this);
+}
 
 // The scoring window takes this window's place: this one closes without the exit dialog.
 void Frm1::openScoring() {

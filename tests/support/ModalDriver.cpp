@@ -161,3 +161,12 @@ MessageBoxRecorder::MessageBoxRecorder() {
 }
 
 QList<SeenBox> MessageBoxRecorder::boxes() const { return m_boxes; }
+
+QString boxTextsShownBy(const std::function<void()> &action) {
+    MessageBoxRecorder recorder;
+    action();
+    QStringList texts;
+    for (const SeenBox &box : recorder.boxes())
+        texts << box.text;
+    return texts.join(QLatin1Char('\n'));
+}

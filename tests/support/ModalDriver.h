@@ -47,3 +47,7 @@ private:
     QTimer m_poll;
     QList<SeenBox> m_boxes;
 };
+
+// Runs a user action, answering every message box it shows with OK; the boxes' texts, one per
+// line, empty when none came.
+QString boxTextsShownBy(const std::function<void()> &action);
