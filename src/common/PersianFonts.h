@@ -21,3 +21,15 @@ inline void usePersianApplicationFont() {
     font.setPointSize(10);
     QApplication::setFont(font);
 }
+
+// The report's font names, mapped to the free Persian fonts that stand in for them. The report's
+// text fonts come first from farsiweb: their joined letters (lam-alef too) map back to the letters
+// they show, so a PDF of the report can be searched. Adding a mapping a second time changes
+// nothing, so whoever paints the report may call this again.
+inline void mapReportFontNames() {
+    const QString nazli = QStringLiteral("Nazli");
+    const QString naskh = QStringLiteral("Noto Naskh Arabic");
+    QFont::insertSubstitutions(QStringLiteral("B Nazanin"), {nazli, naskh});
+    QFont::insertSubstitutions(QStringLiteral("B Titr"), {QStringLiteral("Titr"), naskh});
+    QFont::insertSubstitutions(QStringLiteral("B Mitra"), {nazli, naskh});
+}

@@ -22,14 +22,6 @@ public:
     }
 };
 
-void mapReportFonts() {
-    const QString nazli = QStringLiteral("Nazli");
-    const QString naskh = QStringLiteral("Noto Naskh Arabic");
-    QFont::insertSubstitutions(QStringLiteral("B Nazanin"), {nazli, naskh});
-    QFont::insertSubstitutions(QStringLiteral("B Titr"), {QStringLiteral("Titr"), naskh});
-    QFont::insertSubstitutions(QStringLiteral("B Mitra"), {naskh, nazli});
-}
-
 // The texts of Qt's standard buttons and dialogs (OK, Yes, No, the file dialog) in Persian.
 void installPersianQtTexts(QApplication &app) {
     auto *translator = new QTranslator(&app);
@@ -47,7 +39,7 @@ void setUpPersianApplication(QApplication &app) {
     QApplication::setStyle(new PersianStyle);
 
     usePersianApplicationFont();
-    mapReportFonts();
+    mapReportFontNames();
 
     installPersianQtTexts(app);
 }

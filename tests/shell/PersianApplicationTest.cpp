@@ -36,7 +36,7 @@ void PersianApplicationTest::reportFontsFindFreePersianFonts_data() {
     QTest::newRow("B Titr") << "B Titr"
                             << "Titr";
     QTest::newRow("B Mitra") << "B Mitra"
-                             << "Noto Naskh Arabic";
+                             << "Nazli";
 }
 
 void PersianApplicationTest::reportFontsFindFreePersianFonts() {
