@@ -9,4 +9,6 @@ scripts/build.sh
 cd build
 cpack -G "DEB;STGZ" -B "$PWD/packages"
 rm -rf packages/_CPack_Packages
+# CPack leaves the self-extracting installer writable by everyone.
+chmod 0755 packages/*.sh
 ls -l packages

@@ -56,4 +56,21 @@ cmp -s "$installed/Keltoupdate" "$own/Keltoupdate" || fail "the updater was not 
 kill "$kelto"
 wait "$kelto" 2>/dev/null || true
 kelto=""
-echo "install layout and first start: ok"
+
+# The self-extracting installer, started as the updater starts it inside the user's program folder:
+# the programs are renewed, the database is kept, the installer removes itself.
+cpack --config "$build/CPackConfig.cmake" -G STGZ -B "$tmp/packages" >/dev/null
+setup="$(ls "$tmp"/packages/Kelto-*-Linux.sh)"
+cp "$setup" "$own/setup-Kelto.exe"
+echo "an older release" >"$own/Keltoupdate"
+database="$(cksum <"$own/DBKelto/DBKelto.mdb")"
+(cd "$own" && DISPLAY="" WAYLAND_DISPLAY="" ./setup-Kelto.exe </dev/null >/dev/null) || fail "the installer failed"
+[ "$(head -c 4 "$own/Keltoupdate" | tail -c 3)" = "ELF" ] || fail "the installer did not renew the updater"
+[ "$(cksum <"$own/DBKelto/DBKelto.mdb")" = "$database" ] || fail "the installer touched the database"
+[ ! -e "$own/setup-Kelto.exe" ] || fail "the installer was left behind"
+# Installed elsewhere, its menu entry starts the launcher where it now lies.
+sh "$setup" --prefix="$tmp/elsewhere" >/dev/null
+grep -qx "Exec=$tmp/elsewhere/bin/kelto" "$tmp/elsewhere/share/applications/kelto.desktop" ||
+    fail "the installer's menu entry does not start its launcher"
+[ -x "$tmp/elsewhere/lib/kelto/Kelto" ] || fail "the installer did not install Kelto"
+echo "install layout, first start and installer: ok"
