@@ -4,6 +4,8 @@
 #include "common/Hosts.h"
 #include "common/TextValue.h"
 #include "common/Twips.h"
+#include "info/About.h"
+#include "info/Frm2.h"
 #include "shell/DesktopCalculator.h"
 #include "shell/Frmskin.h"
 #include "shell/HelpIcon.h"
@@ -369,11 +371,12 @@ void Frm1::showPanel(QFrame *panel) {
 }
 
 // The pages window is wired here, modal; open panels stay as they are.
-void Frm1::openPsychometricPages() {}
+// Modal; open panels stay as they are.
+void Frm1::openPsychometricPages() { Frm2(this).exec(); }
 
 void Frm1::openAboutBox() {
     closePanels();
-    // The about box opens here, modal.
+    About(this).exec();
 }
 
 // Modal; open panels stay as they are.

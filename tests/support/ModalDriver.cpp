@@ -61,3 +61,20 @@ QMessageBox *waitForMessageBox(int timeoutMs) {
     }
     return nullptr;
 }
+
+MessageBoxRecorder::MessageBoxRecorder() {
+    QObject::connect(&m_poll, &QTimer::timeout, [this]() {
+        if (QMessageBox *box = visibleMessageBox()) {
+            SeenBox seen;
+            record(box, &seen);
+            m_boxes.append(seen);
+            if (QAbstractButton *ok = box->button(QMessageBox::Ok))
+                ok->click();
+            else
+                box->reject();
+        }
+    });
+    m_poll.start(10);
+}
+
+QList<SeenBox> MessageBoxRecorder::boxes() const { return m_boxes; }

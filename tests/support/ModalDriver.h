@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QMessageBox>
 #include <QString>
+#include <QTimer>
 
 // Drives modal boxes the way a user would: a watcher armed before the call that opens the box
 // waits for it, reads it and answers it; whatever is still up after the bound is closed so that
@@ -21,3 +23,15 @@ void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QM
 
 // Waits (processing events) until a message box is on screen; null after the bound.
 QMessageBox *waitForMessageBox(int timeoutMs = 10000);
+
+// Answers every message box that comes up while it lives with OK, noting each one: for actions
+// that may show a box several times, or none.
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder();
+    QList<SeenBox> boxes() const;
+
+private:
+    QTimer m_poll;
+    QList<SeenBox> m_boxes;
+};
