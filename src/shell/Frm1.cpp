@@ -4,6 +4,7 @@
 #include "common/Hosts.h"
 #include "common/TextValue.h"
 #include "common/Twips.h"
+#include "examinees/FrmCode.h"
 #include "info/About.h"
 #include "info/Frm2.h"
 #include "shell/DesktopCalculator.h"
@@ -349,7 +350,7 @@ void Frm1::showExamineeCodes() {
     if (Adodc3->recordCount() < 1)
         return;
     closePanels();
-    // The examinee directory opens here, modal.
+    FrmCode(this).exec();
 }
 
 void Frm1::startCalculator() {
