@@ -1,5 +1,6 @@
 #include "shell/Frm1.h"
 
+#include "backup/exitpro.h"
 #include "common/AppVersion.h"
 #include "common/Hosts.h"
 #include "common/TextValue.h"
@@ -304,10 +305,7 @@ void Frm1::closeEvent(QCloseEvent *event) {
     event->accept();
 }
 
-void Frm1::leaveToExitDialog() {
-    // The exit dialog takes over here; until it is part of the program, leaving ends it.
-    QCoreApplication::quit();
-}
+void Frm1::leaveToExitDialog() { exitpro::showDialog()->move(twipsPoint(5000, 1500)); }
 
 void Frm1::mouseMoveEvent(QMouseEvent *event) {
     clearHint();
@@ -385,6 +383,7 @@ void Frm1::openUpdateCheck() { FrmUpdate(this).exec(); }
 
 void Frm1::leaveProgram() {
     closePanels();
+    exitpro::showDialog()->move(twipsPoint(9000, 7500));
     close();
 }
 

@@ -94,6 +94,29 @@ QMessageBox *waitForMessageBox(int timeoutMs) {
     return nullptr;
 }
 
+void actOnNextWindow(const QString &objectName, std::function<void(QWidget *)> act, int timeoutMs) {
+    auto *poll = new QTimer;
+    auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, objectName, act, deadline]() {
+        QWidget *found = nullptr;
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == objectName && widget->isVisible())
+                found = widget;
+        }
+        if (found) {
+            poll->stop();
+            poll->deleteLater();
+            act(found);
+        } else if (deadline->hasExpired()) {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start();
+}
 MessageBoxRecorder::MessageBoxRecorder() {
     QObject::connect(&m_poll, &QTimer::timeout, [this]() {
         if (QMessageBox *box = visibleMessageBox()) {
