@@ -125,6 +125,8 @@ void FrmCode::buildGrid() {
         {QStringLiteral("کد"), QStringLiteral("نام"), QStringLiteral("نام خانوادگي"), QStringLiteral("گروه")}, this);
     DataGrid1->setModel(m_grid);
     DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the grid for the next control instead of stepping from cell to cell.
+    DataGrid1->setTabKeyNavigation(false);
     DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     DataGrid1->setWordWrap(false);
     // Fixed row heights and column widths: nothing is measured over the rows, which are read

@@ -149,6 +149,7 @@ void FrmTest::buildControls() {
     Text6->setAlignment(Qt::AlignCenter);
     Text6->hide();
     DigitKeyFilter::install(Text6, '0', Notices::digitsOnly);
+    Text6->setAccessibleName(QStringLiteral("شماره سؤال"));
     connect(Text6, &QLineEdit::textChanged, this, &FrmTest::loadItem);
 
     Command1 = addButton("Command1", QStringLiteral("شروع"), 4710, 7320, 975, 555);
@@ -160,7 +161,6 @@ void FrmTest::buildControls() {
     // From the answer, Tab goes on to "بعدي" and only then back to "قبلي", though "بعدي" stands on
     // the right: answer, Tab, Enter is the keyboard's way through the items.
     setTabOrder(Text12, CmdNext);
-    setTabOrder(CmdNext, CmdBack);
 }
 
 void FrmTest::buildDetailsFrame() {
