@@ -4,6 +4,7 @@
 #include "common/Hosts.h"
 #include "common/TextValue.h"
 #include "common/Twips.h"
+#include "examinees/FrmCode.h"
 #include "shell/DesktopCalculator.h"
 #include "shell/Frmskin.h"
 #include "shell/HelpIcon.h"
@@ -347,7 +348,7 @@ void Frm1::showExamineeCodes() {
     if (Adodc3->recordCount() < 1)
         return;
     closePanels();
-    // The examinee directory opens here, modal.
+    FrmCode(this).exec();
 }
 
 void Frm1::startCalculator() {

@@ -221,6 +221,31 @@ QList<QStringList> DataSource::rows(const QStringList &fields, int offset, int l
     return result;
 }
 
+QStringList DataSource::distinctValues(const QString &field, const QString &after, int limit) const {
+    QStringList values;
+    const QString name = knownField(field);
+    if (name.isEmpty() || m_filterMatchesNothing)
+        return values;
+    // Grouped and ordered by the collation of the field's index, so that a page is a walk along the
+    // index from the value after which it starts, never a read of the whole table.
+    QSqlQuery query(Database::connection());
+    query.setForwardOnly(true);
+    // A null text binds as NULL, which nothing sorts after: the first page starts after ''.
+    const QString sql = QStringLiteral("SELECT MIN(%1) FROM %2 WHERE %1 > IFNULL(?, '') COLLATE NOCASE%3 "
+                                       "GROUP BY %1 COLLATE NOCASE ORDER BY %1 COLLATE NOCASE LIMIT ?");
+    query.prepare(sql.arg(quoted(name), quoted(m_table),
+                          m_filterField.isEmpty() ? QString() : QStringLiteral(" AND ") + filterCondition()));
+    query.addBindValue(after);
+    bindFilter(query);
+    query.addBindValue(limit);
+    if (query.exec()) {
+        while (query.next())
+            values << query.value(0).toString();
+    }
+    noteReadError(query);
+    return values;
+}
+
 QString DataSource::filterSql() const {
     // Look-ups ignore the case of Latin letters ("c1" is the examinee "C1"), as stored files expect;
     // the indexes are made with the same collation, so the look-up stays indexed.

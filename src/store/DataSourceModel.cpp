@@ -40,6 +40,13 @@ QVariant DataSourceModel::headerData(int section, Qt::Orientation orientation, i
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
+int DataSourceModel::heldRows() const {
+    int rows = 0;
+    for (const QList<QStringList> &page : m_pages)
+        rows += page.size();
+    return rows;
+}
+
 void DataSourceModel::reread() {
     beginResetModel();
     m_pages.clear();

@@ -22,6 +22,9 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    // The rows read from the file and held now (what the grid has shown lately, a page at a time).
+    int heldRows() const;
+
 private:
     void reread();
 

@@ -7,6 +7,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+#include <memory>
+
 namespace {
 
 QMessageBox *visibleMessageBox() {
@@ -27,21 +30,17 @@ void record(QMessageBox *box, SeenBox *seen) {
     seen->direction = box->layoutDirection();
 }
 
-} // namespace
-
-void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button, int timeoutMs) {
+// Polls for a message box until the bound; hands the first one seen to onBox, or closes whatever
+// modal window is up when none came.
+void watchForMessageBox(std::function<void(QMessageBox *)> onBox, int timeoutMs) {
     auto *poll = new QTimer;
     auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
     poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, seen, button, deadline]() {
+    QObject::connect(poll, &QTimer::timeout, [poll, onBox, deadline]() {
         if (QMessageBox *box = visibleMessageBox()) {
-            record(box, seen);
-            if (QAbstractButton *answer = box->button(button))
-                answer->click();
-            else
-                box->reject();
             poll->deleteLater();
             poll->stop();
+            onBox(box);
         } else if (deadline->hasExpired()) {
             if (QWidget *modal = QApplication::activeModalWidget())
                 modal->close();
@@ -50,6 +49,39 @@ void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button, int
         }
     });
     poll->start();
+}
+
+void answer(QMessageBox *box, QMessageBox::StandardButton button) {
+    if (QAbstractButton *chosen = box->button(button))
+        chosen->click();
+    else
+        box->reject();
+}
+
+} // namespace
+
+void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button, int timeoutMs) {
+    watchForMessageBox(
+        [seen, button](QMessageBox *box) {
+            record(box, seen);
+            answer(box, button);
+        },
+        timeoutMs);
+}
+
+void answerMessageBoxes(QList<SeenBox> *seen, const QList<QMessageBox::StandardButton> &buttons, int timeoutMs) {
+    if (buttons.isEmpty())
+        return;
+    watchForMessageBox(
+        [seen, buttons, timeoutMs](QMessageBox *box) {
+            SeenBox one;
+            record(box, &one);
+            seen->append(one);
+            answer(box, buttons.first());
+            // The answered box is hidden by now: the next one seen is the one that follows it.
+            answerMessageBoxes(seen, buttons.mid(1), timeoutMs);
+        },
+        timeoutMs);
 }
 
 QMessageBox *waitForMessageBox(int timeoutMs) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QMessageBox>
 #include <QString>
 
@@ -16,8 +17,11 @@ struct SeenBox {
 
 // Arms a watcher that answers the next message box with the given button. Call it before the
 // action that opens the box; the result is filled in once the box has been seen.
-void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QMessageBox::Ok,
-                          int timeoutMs = 10000);
+void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QMessageBox::Ok, int timeoutMs = 10000);
+
+// Arms a watcher that answers the next message boxes in turn, one button each (a question, then
+// the notice that follows it); what each box showed is appended to seen as it is answered.
+void answerMessageBoxes(QList<SeenBox> *seen, const QList<QMessageBox::StandardButton> &buttons, int timeoutMs = 10000);
 
 // Waits (processing events) until a message box is on screen; null after the bound.
 QMessageBox *waitForMessageBox(int timeoutMs = 10000);

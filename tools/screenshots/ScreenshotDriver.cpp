@@ -1,6 +1,7 @@
 // Shows each window of Kelto and its updater in turn, the way a user reaches it, and saves a
 // picture of each. Runs against a throw-away program folder filled with sample examinees, so the
 // pictures show real rows and never touch a clinic's database.
+#include "examinees/FrmCode.h"
 #include "shell/Frm1.h"
 #include "shell/Navigation.h"
 #include "shell/PersianApplication.h"
@@ -12,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -107,6 +109,17 @@ void shotsOfTheUpdate() {
     save(&updater, QStringLiteral("updater"));
 }
 
+// The directory with every examinee, then narrowed by a last name chosen from its list.
+void shotsOfTheDirectory() {
+    FrmCode directory;
+    directory.show();
+    save(&directory, QStringLiteral("examinee-directory"));
+    auto *lastNames = directory.findChild<QComboBox *>(QStringLiteral("DataCombo1"));
+    lastNames->setCurrentIndex(1);
+    emit lastNames->activated(1);
+    save(&directory, QStringLiteral("examinee-directory-last-name"));
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -129,6 +142,7 @@ int main(int argc, char *argv[]) {
     addSampleExaminees();
 
     shotsOfTheMainWindow();
+    shotsOfTheDirectory();
     shotsOfTheUpdate();
 
     for (const QString &path : g_saved)

@@ -1,0 +1,184 @@
+// The examinee directory on a database of 100,000 examinees, against bare QSqlQuery reads in the
+// same run, alternating which goes first. Prints the medians and their ratios:
+//   opening the directory until its grid has painted the first screen, against a bare read of
+//   the grid's four columns of every row (goal: at most 1);
+//   a last name chosen until the grid holds the rows of its first screen, against the same
+//   SELECT read bare (goal: at most 1.5).
+// Usage: bench_directory <skins folder> [examinees] [rounds] [grab.png]
+
+#include "BigDatabase.h"
+
+#include "examinees/FrmCode.h"
+#include "shell/PersianApplication.h"
+#include "store/Database.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPixmap>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+
+namespace {
+double median(QList<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+// Notes the first paint of a widget.
+class PaintSeen : public QObject {
+public:
+    explicit PaintSeen(QWidget *widget) { widget->installEventFilter(this); }
+    bool seen = false;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        seen = seen || event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+QTableView *gridOf(FrmCode *window) { return window->findChild<QTableView *>(QStringLiteral("DataGrid1")); }
+
+// Opens the directory and waits until the grid has painted its first screen; milliseconds.
+double openDirectory(std::unique_ptr<FrmCode> *window) {
+    QElapsedTimer clock;
+    clock.start();
+    *window = std::make_unique<FrmCode>();
+    PaintSeen painted(gridOf(window->get())->viewport());
+    (*window)->show();
+    while (!painted.seen)
+        QCoreApplication::processEvents();
+    return clock.nsecsElapsed() / 1e6;
+}
+
+// The rows the grid's first screen shows, read from its model.
+int readFirstScreen(QTableView *grid) {
+    const int rows = std::min(grid->model()->rowCount(), grid->viewport()->height() / grid->rowHeight(0) + 1);
+    int characters = 0;
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < grid->model()->columnCount(); ++column)
+            characters += grid->model()->index(row, column).data().toString().size();
+    return characters;
+}
+
+double bareRead(const QString &where, const QString &value, int *rows) {
+    QElapsedTimer clock;
+    clock.start();
+    QSqlQuery query(Database::connection());
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT \"Code\", \"FName\", \"LName\", \"Group\" FROM \"IDE\"%1 ORDER BY rowid").arg(where));
+    if (!value.isNull())
+        query.addBindValue(value);
+    query.exec();
+    *rows = 0;
+    while (query.next()) {
+        for (int column = 0; column < 4; ++column)
+            query.value(column).toString();
+        ++*rows;
+    }
+    return clock.nsecsElapsed() / 1e6;
+}
+
+double chooseLastName(FrmCode *window, int entry) {
+    auto *names = window->findChild<QComboBox *>(QStringLiteral("DataCombo1"));
+    QElapsedTimer clock;
+    clock.start();
+    names->setCurrentIndex(entry);
+    emit names->activated(entry);
+    readFirstScreen(gridOf(window));
+    return clock.nsecsElapsed() / 1e6;
+}
+
+void grab(FrmCode *window, const QString &path) {
+    window->grab().save(path);
+    auto *names = window->findChild<QComboBox *>(QStringLiteral("DataCombo1"));
+    names->setCurrentIndex(3);
+    emit names->activated(3);
+    QCoreApplication::processEvents();
+    QString chosen = path;
+    window->grab().save(chosen.replace(QStringLiteral(".png"), QStringLiteral("-last-name.png")));
+}
+} // namespace
+
+int main(int argc, char **argv) {
+    QApplication app(argc, argv);
+    setUpPersianApplication(app);
+    const QStringList args = app.arguments();
+    if (args.size() < 2)
+        return 2;
+    const QDir skins(args.at(1));
+    const int examinees = args.size() > 2 ? args.at(2).toInt() : 100000;
+    const int rounds = args.size() > 3 ? args.at(3).toInt() : 21;
+    const QString grabPath = args.size() > 4 ? QFileInfo(args.at(4)).absoluteFilePath() : QString();
+    QTextStream out(stdout);
+
+    QTemporaryDir folder;
+    for (const QString &skin : skins.entryList({QStringLiteral("*.skn")}, QDir::Files))
+        QFile::copy(skins.filePath(skin), QDir(folder.path()).filePath(skin));
+    QDir::setCurrent(folder.path());
+    QString error;
+    if (!buildBigDatabase(Database::relativePath(), examinees, &error) ||
+        !Database::open(Database::relativePath(), &error)) {
+        out << "database: " << error << Qt::endl;
+        return 1;
+    }
+
+    QList<double> opening, bareAll, filter, bareFilter;
+    int allRows = 0, filterRows = 0;
+    std::unique_ptr<FrmCode> window;
+    for (int round = -2; round < rounds; ++round) { // two rounds to warm up
+        const bool directoryFirst = round % 2 == 0;
+        double openMs = 0, bareMs = 0;
+        for (int turn = 0; turn < 2; ++turn) {
+            if ((turn == 0) == directoryFirst)
+                openMs = openDirectory(&window);
+            else
+                bareMs = bareRead(QString(), QString(), &allRows);
+        }
+        // The last names in turn, each a look-up of its own.
+        auto *names = window->findChild<QComboBox *>(QStringLiteral("DataCombo1"));
+        const int entry = (std::max(round, 0) * 7) % names->count();
+        const QString name = names->itemText(entry);
+        double filterMs = 0, bareFilterMs = 0;
+        for (int turn = 0; turn < 2; ++turn) {
+            if ((turn == 0) == directoryFirst)
+                filterMs = chooseLastName(window.get(), entry);
+            else
+                bareFilterMs = bareRead(QStringLiteral(" WHERE \"LName\" = ? COLLATE NOCASE"), name, &filterRows);
+        }
+        if (round >= 0) {
+            opening << openMs;
+            bareAll << bareMs;
+            filter << filterMs;
+            bareFilter << bareFilterMs;
+        }
+        window.reset();
+    }
+    if (!grabPath.isEmpty()) {
+        openDirectory(&window);
+        grab(window.get(), grabPath);
+        window.reset();
+    }
+
+    const double openRatio = median(opening) / median(bareAll);
+    const double filterRatio = median(filter) / median(bareFilter);
+    out << "Examinees: " << examinees << ", " << rounds << " rounds, medians in milliseconds\n\n";
+    out << "| case | directory | bare QSqlQuery | ratio | goal |\n|---|---|---|---|---|\n";
+    out << "| opening until the grid shows its first screen / the grid's four columns of all " << allRows << " rows | "
+        << QString::number(median(opening), 'f', 2) << " | " << QString::number(median(bareAll), 'f', 2) << " | "
+        << QString::number(openRatio, 'f', 2) << " | at most 1 |\n";
+    out << "| a last name chosen until the grid holds its first screen / the same SELECT (" << filterRows << " rows) | "
+        << QString::number(median(filter), 'f', 2) << " | " << QString::number(median(bareFilter), 'f', 2) << " | "
+        << QString::number(filterRatio, 'f', 2) << " | at most 1.5 |\n";
+    out << "\nGoals: " << (openRatio <= 1 && filterRatio <= 1.5 ? "met" : "NOT met") << Qt::endl;
+    Database::close();
+    return 0;
+}
