@@ -5,6 +5,7 @@
 #include "common/TextValue.h"
 #include "common/Twips.h"
 #include "examinees/FrmCode.h"
+#include "scoring/FrmkLID.h"
 #include "shell/DesktopCalculator.h"
 #include "shell/Frmskin.h"
 #include "shell/HelpIcon.h"
@@ -341,8 +342,15 @@ void Frm1::openRegistrationPanel() {}
 // The test window is wired here.
 void Frm1::runTest() {}
 
-// The scoring window is wired here; it takes this window's place.
-void Frm1::openScoring() {}
+// The scoring window takes this window's place: this one closes without the exit dialog.
+void Frm1::openScoring() {
+    if (Adodc3->recordCount() < 1)
+        return;
+    closePanels();
+    setLeaveMode(1);
+    FrmkLID::showNew();
+    close();
+}
 
 void Frm1::showExamineeCodes() {
     if (Adodc3->recordCount() < 1)

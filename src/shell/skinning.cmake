@@ -6,6 +6,7 @@ list(APPEND KELTO_GUI_SOURCES
     ${KELTO_FRAGMENT_DIR}/SkinLabel.cpp ${KELTO_FRAGMENT_DIR}/SkinLabel.h
     ${KELTO_FRAGMENT_DIR}/TimedMessageBox.cpp ${KELTO_FRAGMENT_DIR}/TimedMessageBox.h
     ${KELTO_FRAGMENT_DIR}/WaitingMessageBox.cpp ${KELTO_FRAGMENT_DIR}/WaitingMessageBox.h
+    ${KELTO_FRAGMENT_DIR}/InputBox.cpp ${KELTO_FRAGMENT_DIR}/InputBox.h
     ${KELTO_FRAGMENT_DIR}/PersianApplication.cpp ${KELTO_FRAGMENT_DIR}/PersianApplication.h
     ${KELTO_FRAGMENT_DIR}/Frmskin.cpp ${KELTO_FRAGMENT_DIR}/Frmskin.h
     ${KELTO_FRAGMENT_DIR}/SkinPictures.cpp ${KELTO_FRAGMENT_DIR}/SkinPictures.h

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QInputDialog>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -82,6 +83,32 @@ void answerMessageBoxes(QList<SeenBox> *seen, const QList<QMessageBox::StandardB
             answerMessageBoxes(seen, buttons.mid(1), timeoutMs);
         },
         timeoutMs);
+
+void answerNextInputBox(SeenBox *seen, const QString &text, bool accept, int timeoutMs) {
+    auto *poll = new QTimer;
+    auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, seen, text, accept, deadline]() {
+        auto *box = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+        if (box) {
+            seen->seen = true;
+            seen->title = box->windowTitle();
+            seen->text = box->labelText();
+            seen->direction = box->layoutDirection();
+            box->setTextValue(text);
+            if (accept)
+                box->accept();
+            else
+                box->reject();
+        } else if (!deadline->hasExpired()) {
+            return;
+        } else if (QWidget *modal = QApplication::activeModalWidget()) {
+            modal->close();
+        }
+        poll->deleteLater();
+        poll->stop();
+    });
+    poll->start();
 }
 
 QMessageBox *waitForMessageBox(int timeoutMs) {

@@ -23,5 +23,9 @@ void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QM
 // the notice that follows it); what each box showed is appended to seen as it is answered.
 void answerMessageBoxes(QList<SeenBox> *seen, const QList<QMessageBox::StandardButton> &buttons, int timeoutMs = 10000);
 
+// Arms a watcher that answers the next input box: types the text and presses OK, or presses
+// Cancel. The box's title and prompt are recorded in seen.
+void answerNextInputBox(SeenBox *seen, const QString &text, bool accept = true, int timeoutMs = 10000);
+
 // Waits (processing events) until a message box is on screen; null after the bound.
 QMessageBox *waitForMessageBox(int timeoutMs = 10000);
