@@ -83,6 +83,7 @@ void answerMessageBoxes(QList<SeenBox> *seen, const QList<QMessageBox::StandardB
             answerMessageBoxes(seen, buttons.mid(1), timeoutMs);
         },
         timeoutMs);
+}
 
 void answerNextInputBox(SeenBox *seen, const QString &text, bool accept, int timeoutMs) {
     auto *poll = new QTimer;
