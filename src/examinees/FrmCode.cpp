@@ -78,6 +78,9 @@ void FrmCode::buildControls() {
     Command6 = new QPushButton(QStringLiteral("خروج"), this);
     Command6->setObjectName(QStringLiteral("Command6"));
     Command6->setGeometry(twipsRect(240, 5760, 1785, 555));
+    // Not the dialog's default either: Enter on a row of the grid opens its profile and must not
+    // also close the window.
+    Command6->setAutoDefault(false);
     connect(Command6, &QPushButton::clicked, this, &FrmCode::close);
 
     Skin1 = new SkinObject(this);

@@ -41,7 +41,8 @@ void ExportDialogs::exportExaminees(QWidget *owner, const DataSource &shown) {
     progress.setObjectName(QStringLiteral("exportProgress"));
     progress.setWindowTitle(QStringLiteral("خروجي CSV"));
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
+    // Shown at once: while it is up the directory takes no clicks that would change what is written.
+    progress.setMinimumDuration(0);
     progress.setAutoReset(false);
     QString failure;
     const ExamineeExport::Outcome outcome = ExamineeExport::write(

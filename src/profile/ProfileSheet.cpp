@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPen>
 
+#include <algorithm>
+
 namespace {
 using ScoreProfile::scaleHigh;
 using ScoreProfile::scaleLow;
@@ -45,7 +47,12 @@ void drawText(QPainter &painter, const QRectF &box, Qt::Alignment alignment, con
 }
 
 // Where a mean rating stands: the scale's low end at the right of the plot, its high end at the left.
-double xOf(double mean) { return plotRight - (mean - scaleLow) / (scaleHigh - scaleLow) * (plotRight - plotLeft); }
+// Answers off the scale (a stored blank counts as 0) keep the bar inside the plot; its number
+// still tells the mean.
+double xOf(double mean) {
+    const double onScale = std::clamp(mean, scaleLow, scaleHigh);
+    return plotRight - (onScale - scaleLow) / (scaleHigh - scaleLow) * (plotRight - plotLeft);
+}
 
 QString meanText(double mean) { return QString::number(mean, 'f', mean == int(mean) ? 0 : 1); }
 
