@@ -7,6 +7,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -41,12 +42,19 @@ constexpr std::array<const char *, ScoringKey::boxCount> scoreColumns{
 
 // Each examinee with their answer row, if any: the first with the same code, as the scoring window
 // finds it (a code compared without regard to the case of Latin letters, along the code index).
-QString exportStatement(const DataSource::Filter &filter) {
+// Where the file keeps its text as UTF-8 (as Kelto makes it), the fields are read as their bytes:
+// the CSV is UTF-8 too, and most of an export's time would otherwise go into converting every field
+// to UTF-16 and back.
+QString exportStatement(const DataSource::Filter &filter, bool asBytes) {
+    const auto column = [asBytes](const char *table, const QString &field) {
+        const QString name = QLatin1String(table) + QLatin1Char('.') + quoted(field);
+        return asBytes ? QStringLiteral("CAST(%1 AS BLOB)").arg(name) : name;
+    };
     QStringList columns;
-    for (const RecordColumn &column : recordColumns)
-        columns << QStringLiteral("e.") + quoted(QLatin1String(column.field));
+    for (const RecordColumn &record : recordColumns)
+        columns << column("e", QLatin1String(record.field));
     for (int item = 1; item <= ScoringKey::itemCount; ++item)
-        columns << QStringLiteral("a.") + quoted(QString::number(item));
+        columns << column("a", QString::number(item));
     QString statement = QStringLiteral("SELECT %1 FROM \"IDE\" AS e LEFT JOIN \"Answer\" AS a ON a.rowid = "
                                        "(SELECT rowid FROM \"Answer\" WHERE \"Code\" = e.\"Code\" COLLATE NOCASE "
                                        "ORDER BY rowid LIMIT 1)")
@@ -54,6 +62,41 @@ QString exportStatement(const DataSource::Filter &filter) {
     if (!filter.field.isEmpty())
         statement += QStringLiteral(" WHERE e.%1 = ? COLLATE NOCASE").arg(quoted(filter.field));
     return statement + QStringLiteral(" ORDER BY e.rowid");
+}
+
+// Appends one field and the comma after it to a record being written (endRecord turns the last
+// comma into the line end): quoted, its quotes doubled, when it holds a comma, a quote or a line break.
+// The text is UTF-8, in which the four special characters are the bytes they are.
+void appendField(QByteArray &line, const QByteArray &text) {
+    const auto special = [](char ch) { return ch == ',' || ch == '"' || ch == '\r' || ch == '\n'; };
+    if (std::none_of(text.begin(), text.end(), special)) {
+        line += text;
+    } else {
+        line += '"';
+        for (char ch : text) {
+            if (ch == '"')
+                line += '"';
+            line += ch;
+        }
+        line += '"';
+    }
+    line += ',';
+}
+
+void endRecord(QByteArray &line) {
+    line.chop(1);
+    line += "\r\n";
+}
+
+bool keepsUtf8() {
+    QSqlQuery query(Database::connection());
+    return query.exec(QStringLiteral("PRAGMA encoding")) && query.next() &&
+           query.value(0).toString() == QLatin1String("UTF-8");
+}
+
+QByteArray utf8At(const QSqlQuery &query, int column) {
+    const QVariant value = query.value(column);
+    return value.typeId() == QMetaType::QByteArray ? value.toByteArray() : value.toString().toUtf8();
 }
 
 // Drops what was written: the file at the path stays as it was.
@@ -76,24 +119,12 @@ QStringList ExamineeExport::header() {
     return names;
 }
 
-QString ExamineeExport::csvField(const QString &text) {
-    static const QString needsQuotes = QStringLiteral(",\"\r\n");
-    for (QChar ch : text) {
-        if (needsQuotes.contains(ch))
-            return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
-                   QLatin1Char('"');
-    }
-    return text;
-}
-
 QByteArray ExamineeExport::csvRecord(const QStringList &fields) {
-    QString line;
-    for (int i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            line += QLatin1Char(',');
-        line += csvField(fields.at(i));
-    }
-    return line.toUtf8() + "\r\n";
+    QByteArray line;
+    for (const QString &field : fields)
+        appendField(line, field.toUtf8());
+    endRecord(line);
+    return line;
 }
 
 ExamineeExport::Outcome ExamineeExport::write(const QString &path, const DataSource::Filter &filter,
@@ -107,7 +138,7 @@ ExamineeExport::Outcome ExamineeExport::write(const QString &path, const DataSou
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
     if (!filter.matchesNothing) {
-        if (!query.prepare(exportStatement(filter)))
+        if (!query.prepare(exportStatement(filter, keepsUtf8())))
             return fail(file, error, query.lastError().text());
         if (!filter.field.isEmpty())
             query.addBindValue(filter.value);
@@ -115,25 +146,26 @@ ExamineeExport::Outcome ExamineeExport::write(const QString &path, const DataSou
             return fail(file, error, query.lastError().text());
     }
     const int answerColumn = int(recordColumns.size());
+    const QStringList noScores(ScoringKey::boxCount);
     qint64 written = 0;
-    QStringList fields;
+    QByteArray line;
     QStringList answers;
     while (!filter.matchesNothing && query.next()) {
-        fields.clear();
+        line.resize(0);
         answers.clear();
         for (int column = 0; column < answerColumn; ++column)
-            fields << query.value(column).toString();
-        for (int item = 0; item < ScoringKey::itemCount; ++item)
-            answers << query.value(answerColumn + item).toString();
-        fields << answers;
-        if (missingItems(answers).isEmpty())
-            fields << scoreTexts(answers);
-        else
-            fields << QStringList(ScoringKey::boxCount);
-        if (file.write(csvRecord(fields)) < 0)
+            appendField(line, utf8At(query, column));
+        for (int item = 0; item < ScoringKey::itemCount; ++item) {
+            const QByteArray answer = utf8At(query, answerColumn + item);
+            appendField(line, answer);
+            answers << QString::fromUtf8(answer);
+        }
+        for (const QString &score : missingItems(answers).isEmpty() ? scoreTexts(answers) : noScores)
+            appendField(line, score.toLatin1()); // digits, a sign and a point
+        endRecord(line);
+        if (file.write(line) < 0)
             return fail(file, error, file.errorString());
-        if (++written % progressStep == 0 && progress && !progress(written))
-            {
+        if (++written % progressStep == 0 && progress && !progress(written)) {
             file.cancelWriting();
             return Outcome::Cancelled;
         }

@@ -22,8 +22,6 @@ using Progress = std::function<bool(qint64 rowsWritten)>;
 inline constexpr int progressStep = 64;
 
 QStringList header();
-// One field as it is written: quoted when it needs to be.
-QString csvField(const QString &text);
 // One record: its fields joined by commas, with the line end.
 QByteArray csvRecord(const QStringList &fields);
 
