@@ -44,11 +44,18 @@ void ExportDialogs::exportExaminees(QWidget *owner, const DataSource &shown) {
     // Shown at once: while it is up the directory takes no clicks that would change what is written.
     progress.setMinimumDuration(0);
     progress.setAutoReset(false);
+    // The bar moves in about 200 steps: each one lets the dialog repaint and take a click on its
+    // cancel button, which costs more than the rows between them.
+    const qint64 step = progress.maximum() / 200;
+    qint64 shownRows = 0;
     QString failure;
     const ExamineeExport::Outcome outcome = ExamineeExport::write(
         path, shown.filter(),
-        [&progress](qint64 written) {
-            progress.setValue(int(std::min<qint64>(written, progress.maximum())));
+        [&](qint64 written) {
+            if (written - shownRows >= step) {
+                shownRows = written;
+                progress.setValue(int(std::min<qint64>(written, progress.maximum())));
+            }
             return !progress.wasCanceled();
         },
         &failure);

@@ -61,22 +61,16 @@ QString pair(const char *caption, const QString &value) {
 }
 
 void paintDetails(QPainter &painter, const ProfileSeries &series, double top) {
-    const ScoreProfile::Examinee &e = series.examinee;
     const QRectF swatch(labelRight - 18, top + 8, 18, 18);
     painter.fillRect(swatch, series.colour);
-    const QString gap = QStringLiteral("     ");
-    const QString first = QStringList{pair("کد", e.code), pair("نام", e.firstName + QLatin1Char(' ') + e.lastName),
-                                      pair("گروه", e.group), pair("تاريخ", e.date)}
-                              .join(gap);
-    const QString second = QStringList{pair("جنس", e.sex), pair("سن", e.age), pair("وضعيت تاهل", e.maritalStatus),
-                                       pair("ميزان تحصيلات", e.education)}
-                               .join(gap);
+    const QStringList lines = ProfileSheet::detailLines(series.examinee);
     painter.setPen(inkColour);
     painter.setFont(sheetFont(19, true));
-    drawText(painter, QRectF(margin, top, swatch.left() - 12 - margin, detailsLineHeight), Qt::AlignRight, first);
+    drawText(painter, QRectF(margin, top, swatch.left() - 12 - margin, detailsLineHeight), Qt::AlignRight,
+             lines.at(0));
     painter.setFont(sheetFont(18));
     drawText(painter, QRectF(margin, top + detailsLineHeight, swatch.left() - 12 - margin, detailsLineHeight),
-             Qt::AlignRight, second);
+             Qt::AlignRight, lines.at(1));
 }
 
 void paintGrid(QPainter &painter, double chartTop) {
@@ -169,6 +163,16 @@ void paintChart(QPainter &painter, const QList<ProfileSeries> &series) {
 }
 } // namespace
 
+QStringList ProfileSheet::detailLines(const ScoreProfile::Examinee &e) {
+    const QString gap = QStringLiteral("     ");
+    return {QStringList{pair("کد", e.code), pair("نام", e.firstName + QLatin1Char(' ') + e.lastName),
+                        pair("گروه", e.group), pair("تاريخ", e.date)}
+                .join(gap),
+            QStringList{pair("جنس", e.sex), pair("سن", e.age), pair("وضعيت تاهل", e.maritalStatus),
+                        pair("ميزان تحصيلات", e.education)}
+                .join(gap)};
+}
+
 QColor ProfileSheet::seriesColour(int index) {
     static const QColor colours[] = {QColor(0x3b, 0x6e, 0xa8), QColor(0xe0, 0x83, 0x1a)};
     return colours[index % 2];
@@ -179,7 +183,8 @@ void ProfileSheet::paint(QPainter &painter, const QRectF &target, const QList<Pr
         return;
     painter.save();
     const double scale = std::min(target.width() / pageSize.width(), target.height() / pageSize.height());
-    painter.translate(target.center() - QPointF(pageSize.width(), pageSize.height()) * scale / 2);
+    // Centred across, at the top: on a taller page (A4) the space is left below.
+    painter.translate(target.left() + (target.width() - pageSize.width() * scale) / 2, target.top());
     painter.scale(scale, scale);
     painter.setLayoutDirection(Qt::RightToLeft);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QRectF>
 #include <QSizeF>
+#include <QStringList>
 
 class QPainter;
 
@@ -25,6 +26,8 @@ namespace ProfileSheet {
 // The page's own units: it is drawn scaled into any rectangle, its proportions kept.
 inline constexpr QSizeF pageSize{1000, 1250};
 
+// The examinee's details as the page writes them: who (code, name, group, date), then the rest.
+QStringList detailLines(const ScoreProfile::Examinee &examinee);
 QColor seriesColour(int index);
 void paint(QPainter &painter, const QRectF &target, const QList<ProfileSeries> &series);
 } // namespace ProfileSheet

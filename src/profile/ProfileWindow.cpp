@@ -7,6 +7,7 @@
 #include "shell/WaitingMessageBox.h"
 
 #include <QBoxLayout>
+#include <QFont>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -96,6 +97,9 @@ void ProfileWindow::buildControls() {
     m_refusal->setObjectName(QStringLiteral("refusalLabel"));
     m_refusal->setWordWrap(true);
     m_refusal->setAlignment(Qt::AlignCenter);
+    QFont refusalFont = m_refusal->font();
+    refusalFont.setPointSizeF(refusalFont.pointSizeF() * 1.3);
+    m_refusal->setFont(refusalFont);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
@@ -118,7 +122,9 @@ void ProfileWindow::showSeries() {
     const bool complete = profile.isComplete();
     m_page->setVisible(complete);
     m_refusal->setVisible(!complete);
-    m_refusal->setText(complete ? QString() : refusal(profile.missing));
+    m_refusal->setText(complete ? QString()
+                                : ProfileSheet::detailLines(m_series.first().examinee).join(u'\n') +
+                                      QStringLiteral("\n\n") + refusal(profile.missing));
     for (QWidget *control : {static_cast<QWidget *>(m_compareCode), static_cast<QWidget *>(m_compareButton),
                              static_cast<QWidget *>(m_savePdfButton), static_cast<QWidget *>(m_savePngButton)})
         control->setEnabled(complete);

@@ -133,6 +133,9 @@ void shotsOfTheProfile() {
     save(profile, QStringLiteral("profile"));
     profile->compareWith(QStringLiteral("K102"));
     save(profile, QStringLiteral("profile-compared"));
+    const QString pdf = QDir(g_outputFolder).filePath(QStringLiteral("profile-compared.pdf"));
+    if (profile->savePdf(pdf))
+        g_saved << pdf;
 }
 
 } // namespace
