@@ -62,7 +62,8 @@ int main(int argc, char **argv) {
     QTemporaryDir folder;
     QDir::setCurrent(folder.path());
     QString error;
-    if (!buildBigDatabase(Database::relativePath(), examinees, &error) || !Database::open(Database::relativePath(), &error)) {
+    if (!buildBigDatabase(Database::relativePath(), examinees, &error) ||
+        !Database::open(Database::relativePath(), &error)) {
         out << error << Qt::endl;
         return 1;
     }
@@ -82,9 +83,11 @@ int main(int argc, char **argv) {
         {"bare SELECT of the answer row (baseline)", bareAnswerRow, {}},
         {"select and score one examinee (result sheet)", [window](const QString &code) { window->select(code); }, {}},
         {"of which: the answer row's look-up (data source)",
-         [&](const QString &code) { answerRows.setFilter(QStringLiteral("code"), code); }, {}},
+         [&](const QString &code) { answerRows.setFilter(QStringLiteral("code"), code); },
+         {}},
         {"of which: the examinee's look-up (data source)",
-         [&](const QString &code) { examineeRows.setFilter(QStringLiteral("code"), code); }, {}},
+         [&](const QString &code) { examineeRows.setFilter(QStringLiteral("code"), code); },
+         {}},
     };
     QRandomGenerator random(7);
     QElapsedTimer timer;

@@ -258,7 +258,7 @@ void FrmCode::rereadExaminees() {
 }
 
 void FrmCode::foldCodeDigits(const QString &text) {
-    const QString folded = asciiDigits(text);
+    const QString folded = withAsciiDigits(text);
     if (folded == text)
         return;
     const int cursor = Text3->cursorPosition();

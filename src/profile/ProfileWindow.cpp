@@ -132,7 +132,7 @@ void ProfileWindow::showSeries() {
 }
 
 void ProfileWindow::compareWith(const QString &typed) {
-    const QString code = asciiDigits(typed.trimmed());
+    const QString code = withAsciiDigits(typed.trimmed());
     if (code.isEmpty()) {
         showNotice(this, Notices::examineeCodeMissing);
         return;

@@ -42,7 +42,7 @@ constexpr int captionGap = 4; // pixels between two captions, and between a capt
 // Digits typed on a Persian keyboard are kept as ASCII digits, where the user types them.
 void keepAsciiDigits(QLineEdit *box) {
     QObject::connect(box, &QLineEdit::textEdited, box, [box](const QString &text) {
-        const QString ascii = asciiDigits(text);
+        const QString ascii = withAsciiDigits(text);
         if (ascii == text)
             return;
         const int cursor = box->cursorPosition();
@@ -165,8 +165,8 @@ QGroupBox *FrmkLID::createScoreFrame(const char *name, const QString &caption, i
 }
 
 void FrmkLID::addScoreBox(QGroupBox *frame, int box, int left, int top, int width) {
-    QLineEdit *score = addBox(frame, QStringLiteral("Text3_%1").arg(box).toLatin1().constData(), left, top, width,
-                              scoreBoxHeight);
+    QLineEdit *score =
+        addBox(frame, QStringLiteral("Text3_%1").arg(box).toLatin1().constData(), left, top, width, scoreBoxHeight);
     score->setReadOnly(true);
     score->setAlignment(Qt::AlignCenter);
     Text3[box] = score;
@@ -195,8 +195,7 @@ void FrmkLID::fitScoreCaptions() {
         const QRect boxRect = Text3.at(box)->geometry();
         const int width = metrics.horizontalAdvance(label->caption()) + 2 * captionGap;
         label->setFont(font);
-        label->setGeometry(boxRect.center().x() - width / 2, boxRect.top() - metrics.height(), width,
-                           metrics.height());
+        label->setGeometry(boxRect.center().x() - width / 2, boxRect.top() - metrics.height(), width, metrics.height());
     }
 }
 
@@ -292,8 +291,8 @@ SkinLabel *FrmkLID::addFieldLabel(const char *name, const QString &caption, int 
     return label;
 }
 
-QPushButton *FrmkLID::addButton(QWidget *parent, const char *name, const QString &caption, int left, int top,
-                                int width, int height) {
+QPushButton *FrmkLID::addButton(QWidget *parent, const char *name, const QString &caption, int left, int top, int width,
+                                int height) {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(twipsRect(left, top, width, height));
@@ -315,7 +314,7 @@ void FrmkLID::showResult(bool shown) {
 }
 
 void FrmkLID::selectExaminee() {
-    select(asciiDigits(InputBox::ask(this, QStringLiteral(" کد آزمودني ") + QStringLiteral("را وارد کنيد"),
+    select(withAsciiDigits(InputBox::ask(this, QStringLiteral(" کد آزمودني ") + QStringLiteral("را وارد کنيد"),
                                          QStringLiteral(" Enter Number "))));
 }
 

@@ -71,19 +71,19 @@ private:
     DataSource *Adodc2 = nullptr;
     DataSource *Adodc3 = nullptr;
 
-    QFrame *Frame5 = nullptr; // examinee details
-    QLineEdit *Text15 = nullptr;  // code
+    QFrame *Frame5 = nullptr;      // examinee details
+    QLineEdit *Text15 = nullptr;   // code
     QLineEdit *Text23_3 = nullptr; // first name (the one box of its control array, index 3)
-    QLineEdit *Text12 = nullptr;  // family name
-    QComboBox *Combo2 = nullptr;  // sex
-    QLineEdit *Text6 = nullptr;   // age
-    QComboBox *Combo1 = nullptr;  // marital status
-    QLineEdit *Text7 = nullptr;   // education
-    QLineEdit *Text8 = nullptr;   // registration date
-    QLineEdit *Text9 = nullptr;   // registration time
-    QComboBox *Combo3 = nullptr;  // group
-    QLineEdit *Text13 = nullptr;  // clinic name, hidden
-    QLineEdit *Text16 = nullptr;  // clinic address, hidden
+    QLineEdit *Text12 = nullptr;   // family name
+    QComboBox *Combo2 = nullptr;   // sex
+    QLineEdit *Text6 = nullptr;    // age
+    QComboBox *Combo1 = nullptr;   // marital status
+    QLineEdit *Text7 = nullptr;    // education
+    QLineEdit *Text8 = nullptr;    // registration date
+    QLineEdit *Text9 = nullptr;    // registration time
+    QComboBox *Combo3 = nullptr;   // group
+    QLineEdit *Text13 = nullptr;   // clinic name, hidden
+    QLineEdit *Text16 = nullptr;   // clinic address, hidden
     QPushButton *Command2 = nullptr;
 
     QGroupBox *Frame3 = nullptr; // immature

@@ -1,10 +1,14 @@
 #include "shell/Frm1.h"
 
+#include "backup/exitpro.h"
 #include "common/AppVersion.h"
 #include "common/Hosts.h"
 #include "common/TextValue.h"
 #include "common/Twips.h"
 #include "examinees/FrmCode.h"
+#include "examinees/RegistrationPanel.h"
+#include "info/About.h"
+#include "info/Frm2.h"
 #include "scoring/FrmkLID.h"
 #include "shell/DesktopCalculator.h"
 #include "shell/Frmskin.h"
@@ -16,6 +20,7 @@
 #include "shell/WebPageOpener.h"
 #include "store/DataSource.h"
 #include "store/FieldBinding.h"
+#include "testrun/TestRun.h"
 #include "update/FrmUpdate.h"
 
 #include <QApplication>
@@ -287,7 +292,8 @@ void Frm1::closePanels() {
     Frame10->hide();
     Frame8->hide();
     Frame9->hide();
-    if (Adodc2->recordCount() >= 1)
+    // A current row means at least one row, without counting the examinees.
+    if (!Adodc2->noCurrentRow())
         Adodc2->refresh();
 }
 
@@ -303,10 +309,7 @@ void Frm1::closeEvent(QCloseEvent *event) {
     event->accept();
 }
 
-void Frm1::leaveToExitDialog() {
-    // The exit dialog takes over here; until it is part of the program, leaving ends it.
-    QCoreApplication::quit();
-}
+void Frm1::leaveToExitDialog() { exitpro::showDialog()->move(twipsPoint(5000, 1500)); }
 
 void Frm1::mouseMoveEvent(QMouseEvent *event) {
     clearHint();
@@ -336,11 +339,21 @@ void Frm1::clearHint() {
     SkinLabel2->hide();
 }
 
-// The registration panel is wired here.
-void Frm1::openRegistrationPanel() {}
+void Frm1::openRegistrationPanel() {
+    closePanels();
+    if (!m_registration)
+        m_registration = new RegistrationPanel(Frame10, {Adodc2, Adodc3, Adodc5, Adodc4}, [this]() { closePanels(); });
+    showPanel(Frame10);
+    m_registration->begin();
+}
 
-// The test window is wired here.
-void Frm1::runTest() {}
+void Frm1::runTest() {
+    // No answer row at all: no examinee is registered yet (a current row is known without counting).
+    if (Adodc3->noCurrentRow())
+        return;
+    closePanels();
+    TestRun::open(this);
+}
 
 // The scoring window takes this window's place: this one closes without the exit dialog.
 void Frm1::openScoring() {
@@ -378,11 +391,12 @@ void Frm1::showPanel(QFrame *panel) {
 }
 
 // The pages window is wired here, modal; open panels stay as they are.
-void Frm1::openPsychometricPages() {}
+// Modal; open panels stay as they are.
+void Frm1::openPsychometricPages() { Frm2(this).exec(); }
 
 void Frm1::openAboutBox() {
     closePanels();
-    // The about box opens here, modal.
+    About(this).exec();
 }
 
 // Modal; open panels stay as they are.
@@ -390,6 +404,7 @@ void Frm1::openUpdateCheck() { FrmUpdate(this).exec(); }
 
 void Frm1::leaveProgram() {
     closePanels();
+    exitpro::showDialog()->move(twipsPoint(9000, 7500));
     close();
 }
 

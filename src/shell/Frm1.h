@@ -11,6 +11,7 @@ class QIcon;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
+class RegistrationPanel;
 class SitePicture;
 class SkinLabel;
 class SkinObject;
@@ -85,8 +86,8 @@ private:
     SkinObject *m_skin = nullptr;
     QHash<QAbstractButton *, QString> m_hints;
 
-    // Data sources: the settings row, the examinees, the answer rows, the answer rows for a
-    // hidden box, and the examinees for the duplicate-code check.
+    // Data sources: the settings row, the examinees, the answer rows, and the answer rows and
+    // examinees for the duplicate-code check of a registration.
     DataSource *Adodc1 = nullptr;
     DataSource *Adodc2 = nullptr;
     DataSource *Adodc3 = nullptr;
@@ -130,4 +131,5 @@ private:
     QPushButton *Command7 = nullptr;
 
     QFrame *Frame10 = nullptr; // registration panel
+    RegistrationPanel *m_registration = nullptr; // made when the panel first opens
 };

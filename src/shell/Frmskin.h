@@ -3,7 +3,7 @@
 #include <QPixmap>
 #include <QWidget>
 
-class QLabel;
+class PictureButton;
 
 // The theme-change window: shown alone after a theme is chosen, it tells that the change is done
 // and brings the main window back (loaded anew, so in the new look) through its confirm picture.
@@ -20,16 +20,10 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QLabel *makeConfirmImage(const char *name, bool highlighted);
-    void showNormalImage();
-    void showHighlightedImage();
     void confirm();
 
     QPixmap m_face;
-    QLabel *k1 = nullptr;
-    QLabel *k2 = nullptr;
-    bool m_pressedOnK2 = false;
+    PictureButton *m_confirm = nullptr; // the pictures k1 and k2
 };

@@ -4,6 +4,7 @@
 #include "shell/Frm1.h"
 #include "shell/Navigation.h"
 #include "shell/PersianApplication.h"
+#include "shell/StartRecovery.h"
 #include "shell/WaitingMessageBox.h"
 #include "store/Database.h"
 
@@ -36,10 +37,8 @@ KeltoStart::Outcome KeltoStart::run(QApplication &app) {
         return Outcome::AlreadyRunning;
     }
     QString error;
-    if (!Database::open(Database::relativePath(), &error)) {
-        showDatabaseRefused(error);
+    if (!Database::open(Database::relativePath(), &error) && !recoverRefusedDatabase(Database::relativePath(), error))
         return Outcome::DatabaseRefused;
-    }
     Navigation::setMainWindowFactory([]() -> QWidget * { return new Frm1; });
     m_mainWindow = Navigation::showMainWindow();
     return Outcome::MainWindowShown;
@@ -52,8 +51,4 @@ QWidget *KeltoStart::mainWindow() const { return m_mainWindow; }
 void KeltoStart::showAlreadyRunning() {
     WaitingMessageBox::show(nullptr, QStringLiteral("برنامه در حال اجراست"), QStringLiteral("Warnnig"),
                             QMessageBox::Information);
-}
-
-void KeltoStart::showDatabaseRefused(const QString &message) {
-    WaitingMessageBox::show(nullptr, message, appTitle(), QMessageBox::Critical);
 }

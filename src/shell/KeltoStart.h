@@ -22,7 +22,8 @@ public:
 
     // Makes the program's folder the working folder and sets up the Persian application; refuses a
     // second instance with the single-instance notice before anything touches the database; opens
-    // the database (a refused file is named in a message); then shows a fresh main window.
+    // the database (a refused file is named in a box that offers a way back: a backup or a new
+    // database in its place); then shows a fresh main window.
     Outcome run(QApplication &app);
     // The code the process ends with when the start did not show the main window.
     static int exitCode(Outcome outcome);
@@ -30,7 +31,6 @@ public:
 
 private:
     void showAlreadyRunning();
-    void showDatabaseRefused(const QString &message);
 
     QString m_programDir;
     SingleInstanceGuard m_guard;

@@ -1,5 +1,6 @@
 #include "shell/Navigation.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 
 namespace {
@@ -19,3 +20,5 @@ QWidget *Navigation::showMainWindow() {
         window->show();
     return window;
 }
+
+void Navigation::endProgram() { QCoreApplication::exit(0); }

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <functional>
 
 namespace {
 
@@ -63,6 +64,59 @@ void drawRightToLeftText(QPainter &painter, const QRectF &box, const QString &te
     painter.restore();
 }
 
+// A red disc with a white bar: no entry.
+void drawNoEntry(QPainter &painter, const QRectF &box, bool highlighted) {
+    painter.setPen(highlighted ? QPen(Qt::white, box.height() * 0.08) : Qt::NoPen);
+    painter.setBrush(QColor(210, 30, 30));
+    painter.drawEllipse(box);
+    const qreal barHeight = box.height() * 0.2;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawRect(
+        QRectF(box.left() + box.width() * 0.2, box.center().y() - barHeight / 2, box.width() * 0.6, barHeight));
+}
+
+// The fill of a highlighted button, top to bottom; a plain button is pale grey-blue.
+struct ButtonLook {
+    QColor highlightedTop;
+    QColor highlightedBottom;
+};
+
+// A rounded button with a sign at its left and a word beside it.
+QPixmap buttonPicture(const QSize &size, bool highlighted, const ButtonLook &look, const QString &word,
+                      const std::function<void(QPainter &, const QRectF &)> &drawSign) {
+    QPixmap picture = blankPicture(size);
+    QPainter painter(&picture);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    const QRectF button = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(1.5, 1.5, -1.5, -1.5);
+    const qreal radius = button.height() * 0.3;
+
+    QLinearGradient fill(button.topLeft(), button.bottomLeft());
+    if (highlighted) {
+        fill.setColorAt(0, look.highlightedTop);
+        fill.setColorAt(1, look.highlightedBottom);
+    } else {
+        fill.setColorAt(0, QColor(250, 250, 252));
+        fill.setColorAt(1, QColor(205, 214, 228));
+    }
+    painter.setPen(QPen(highlighted ? QColor(255, 250, 200) : QColor(70, 90, 130), highlighted ? 2.0 : 1.2));
+    painter.setBrush(fill);
+    painter.drawRoundedRect(button, radius, radius);
+
+    const qreal signSize = button.height() * 0.42;
+    const QRectF signBox(button.left() + button.width() * 0.14, button.center().y() - signSize / 2, signSize, signSize);
+    drawSign(painter, signBox);
+
+    painter.setPen(highlighted ? QColor(Qt::white) : QColor(30, 50, 100));
+    painter.setFont(
+        pictureFont({QStringLiteral("Nazli"), QStringLiteral("B Nazanin"), QStringLiteral("Noto Naskh Arabic")},
+                    qRound(button.height() * 0.48), true));
+    const QRectF words(signBox.right() + button.width() * 0.04, button.top(),
+                       button.right() - signBox.right() - button.width() * 0.12, button.height());
+    drawRightToLeftText(painter, words, word, Qt::AlignCenter);
+    return picture;
+}
+
 } // namespace
 
 QString SkinPictures::headingText() { return QStringLiteral("تغيير تم برنامه"); }
@@ -70,6 +124,8 @@ QString SkinPictures::headingText() { return QStringLiteral("تغيير تم ب�
 QString SkinPictures::doneText() { return QStringLiteral("تغييرات با موفقيت انجام شد"); }
 
 QString SkinPictures::confirmText() { return QStringLiteral("تاييد"); }
+
+QString SkinPictures::cancelText() { return QStringLiteral("انصراف"); }
 
 QPixmap SkinPictures::themeChangeFace(const QSize &size) {
     QPixmap picture = blankPicture(size);
@@ -111,35 +167,15 @@ QPixmap SkinPictures::themeChangeFace(const QSize &size) {
 }
 
 QPixmap SkinPictures::confirmPicture(const QSize &size, bool highlighted) {
-    QPixmap picture = blankPicture(size);
-    QPainter painter(&picture);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-    const QRectF button = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(1.5, 1.5, -1.5, -1.5);
-    const qreal radius = button.height() * 0.3;
+    const ButtonLook look{QColor(120, 220, 110), QColor(30, 140, 50)};
+    return buttonPicture(size, highlighted, look, confirmText(), [highlighted](QPainter &painter, const QRectF &box) {
+        drawTick(painter, box, highlighted ? QColor(Qt::white) : QColor(30, 140, 50), box.height() * 0.26);
+    });
+}
 
-    QLinearGradient fill(button.topLeft(), button.bottomLeft());
-    if (highlighted) {
-        fill.setColorAt(0, QColor(120, 220, 110));
-        fill.setColorAt(1, QColor(30, 140, 50));
-    } else {
-        fill.setColorAt(0, QColor(250, 250, 252));
-        fill.setColorAt(1, QColor(205, 214, 228));
-    }
-    painter.setPen(QPen(highlighted ? QColor(255, 250, 200) : QColor(70, 90, 130), highlighted ? 2.0 : 1.2));
-    painter.setBrush(fill);
-    painter.drawRoundedRect(button, radius, radius);
-
-    const QColor ink = highlighted ? QColor(Qt::white) : QColor(30, 50, 100);
-    const qreal tickSize = button.height() * 0.42;
-    const QRectF tickBox(button.left() + button.width() * 0.14, button.center().y() - tickSize / 2, tickSize, tickSize);
-    drawTick(painter, tickBox, highlighted ? QColor(Qt::white) : QColor(30, 140, 50), button.height() * 0.11);
-
-    painter.setPen(ink);
-    painter.setFont(
-        pictureFont({QStringLiteral("Nazli"), QStringLiteral("B Nazanin"), QStringLiteral("Noto Naskh Arabic")},
-                    qRound(button.height() * 0.48), true));
-    const QRectF words(tickBox.right() + button.width() * 0.04, button.top(),
-                       button.right() - tickBox.right() - button.width() * 0.12, button.height());
-    drawRightToLeftText(painter, words, confirmText(), Qt::AlignCenter);
-    return picture;
+QPixmap SkinPictures::cancelPicture(const QSize &size, bool highlighted) {
+    const ButtonLook look{QColor(240, 120, 110), QColor(175, 30, 30)};
+    return buttonPicture(size, highlighted, look, cancelText(), [highlighted](QPainter &painter, const QRectF &box) {
+        drawNoEntry(painter, box, highlighted);
+    });
 }

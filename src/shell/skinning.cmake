@@ -10,6 +10,7 @@ list(APPEND KELTO_GUI_SOURCES
     ${KELTO_FRAGMENT_DIR}/PersianApplication.cpp ${KELTO_FRAGMENT_DIR}/PersianApplication.h
     ${KELTO_FRAGMENT_DIR}/Frmskin.cpp ${KELTO_FRAGMENT_DIR}/Frmskin.h
     ${KELTO_FRAGMENT_DIR}/SkinPictures.cpp ${KELTO_FRAGMENT_DIR}/SkinPictures.h
+    ${KELTO_FRAGMENT_DIR}/PictureButton.cpp ${KELTO_FRAGMENT_DIR}/PictureButton.h
     ${KELTO_FRAGMENT_DIR}/Notices.h)
 # Pictures the skins use: the night sky of the galaxy look, the tick of a ticked box.
 list(APPEND KELTO_GUI_RESOURCES ${KELTO_FRAGMENT_DIR}/pictures/stars.svg ${KELTO_FRAGMENT_DIR}/pictures/tick-dark.svg

@@ -96,6 +96,15 @@ Verdict verdictOf(const QSqlError &error) {
     return code == SqliteNotADatabase ? Verdict::Foreign : Verdict::Damaged;
 }
 
+// A file that may not be ours is opened read only and "immutable": no lock, no journal, no
+// write-ahead log is touched or made beside it.
+QString immutableUri(const QString &path) {
+    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
+           QStringLiteral("?immutable=1");
+}
+
+QString readOnlyUriOptions() { return QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"); }
+
 // The 100-byte header every SQLite file begins with, read straight from the file. It tells a
 // file that is no database at all, a garbled header and a file cut short, without reading the
 // pages behind it: reading the whole file through on every start would cost more than the rest of
@@ -158,9 +167,7 @@ Verdict examineTables(QSqlDatabase db) {
     return Verdict::Kelto;
 }
 
-// The file is looked at as it lies, read only and "immutable": no lock, no journal, no
-// write-ahead log is touched or made beside a file that may not be ours. A journal beside it
-// means a write was cut off: the tables are checked now, and every page after the read-write
+// The file is looked at as it lies (immutableUri). A journal beside it means a write was cut off: the tables are checked now, and every page after the read-write
 // connection has rolled that write back. Otherwise the header and the schema are checked, not
 // every page: damage deep inside the file is reported by the read that meets it.
 Verdict examineFile(const QString &path) {
@@ -168,21 +175,25 @@ Verdict examineFile(const QString &path) {
     Verdict verdict = examineHeader(path, cutOff);
     if (verdict != Verdict::Kelto)
         return verdict;
-    const QString uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
-                        QStringLiteral("?immutable=1");
-    verdict = examineTables(SideConnection(uri, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI")).db());
+    verdict = examineTables(SideConnection(immutableUri(path), readOnlyUriOptions()).db());
     return verdict == Verdict::Kelto && cutOff ? Verdict::NeedsRecovery : verdict;
 }
 
-// The file and its folder must take writes (the journal lives beside the file). Asking the
-// system for permissions is not enough (root, immutable files, read-only mounts): try it.
+// Every page read through, by SQLite's own check: for a file about to replace the database.
+Verdict examinePages(QSqlDatabase db) {
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA integrity_check")))
+        return verdictOf(query.lastError());
+    return query.next() && query.value(0).toString() == QLatin1String("ok") ? Verdict::Kelto : Verdict::Damaged;
+}
+
+// The file and its folder must take writes (the journal lives beside the file).
 bool isWritable(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
         return false;
     file.close();
-    QTemporaryFile probe(QFileInfo(path).absolutePath() + QStringLiteral("/.kelto-probe-XXXXXX"));
-    return probe.open();
+    return Database::folderTakesWrites(QFileInfo(path).absolutePath());
 }
 
 bool runAll(QSqlDatabase db, const QStringList &statements, QString *error) {
@@ -334,6 +345,37 @@ void close() {
         db.close();
     }
     QSqlDatabase::removeDatabase(mainConnectionName());
+}
+
+bool folderTakesWrites(const QString &folder) {
+    // Asking the system for permissions is not enough (root, immutable folders, read-only
+    // mounts): a file is made and removed again.
+    QTemporaryFile probe(folder + QStringLiteral("/.kelto-probe-XXXXXX"));
+    return probe.open();
+}
+
+bool isKeltoDatabaseFile(const QString &path, QString *why) {
+    QString ignored;
+    if (!why)
+        why = &ignored;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *why = StoreMessages::cannotOpen(path, file.errorString());
+        return false;
+    }
+    file.close();
+    Verdict verdict = QFileInfo(path).isFile() ? examineHeader(path, false) : Verdict::Foreign;
+    if (verdict == Verdict::Kelto) {
+        const SideConnection side(immutableUri(path), readOnlyUriOptions());
+        verdict = examineTables(side.db());
+        if (verdict == Verdict::Kelto)
+            verdict = examinePages(side.db());
+    }
+    if (verdict == Verdict::Foreign)
+        *why = StoreMessages::notKeltoDatabase(path);
+    else if (verdict == Verdict::Damaged)
+        *why = StoreMessages::damaged(path);
+    return verdict == Verdict::Kelto;
 }
 
 QSqlDatabase connection() { return QSqlDatabase::database(mainConnectionName(), false); }

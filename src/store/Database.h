@@ -20,9 +20,16 @@ inline QString quoted(const QString &identifier) {
 // cut-off write was rolled back); a page damaged deep inside is reported by the read that meets it.
 // An open connection is closed first.
 bool open(const QString &path, QString *errorMessage);
+// Whether the file at path, which need not be open, is a whole Kelto database: an SQLite file
+// with the four tables and their fields, every page of which passes SQLite's own integrity check.
+// It is read as it lies and nothing is made beside it. When it is not, why holds a Persian
+// sentence naming the file and what is wrong with it.
+bool isKeltoDatabaseFile(const QString &path, QString *why);
 // Closes and removes the connection, so that the file can be replaced (restore). Data sources
 // that outlive it find no rows until the database is opened again and they are re-read.
 void close();
+// Whether files can be made in the folder (and so renamed within it); false for a missing folder.
+bool folderTakesWrites(const QString &folder);
 QSqlDatabase connection();
 bool isOpen();
 // The absolute path of the open file; empty when none is open.

@@ -39,4 +39,54 @@ inline QString rowGone(const QString &table) {
     return QStringLiteral("اين رديف جدول %1 ديگر در بانک اطلاعاتي نيست و تغييرات آن ذخيره نشد.")
         .arg(isolatedPath(table));
 }
+
+// Recovery at start, when the database was refused: the box's three choices and what it says.
+inline QString restoreFromBackup() { return QStringLiteral("بازيابي از نسخه پشتيبان"); }
+inline QString startWithNewDatabase() { return QStringLiteral("شروع با پايگاه داده جديد"); }
+inline QString exitProgram() { return QStringLiteral("خروج"); }
+
+inline QString recoveryChoices(const QString &backupFolder) {
+    return QStringLiteral("مي توانيد اطلاعات را از يکي از نسخه هاي پشتيبان پوشه %1 بازيابي کنيد يا با پايگاه داده جديد "
+                          "شروع کنيد. در هر دو حالت فايل فعلي پاک نمي شود و با نام ديگري در همان پوشه مي ماند.")
+        .arg(isolatedPath(backupFolder));
+}
+
+inline QString folderNotWritable(const QString &folder) {
+    return QStringLiteral("در پوشه %1 نمي توان نوشت، پس فايل را نه مي توان کنار گذاشت و نه جايگزين کرد. اجازه نوشتن "
+                          "در اين پوشه را بررسي کنيد و برنامه را دوباره باز کنيد.")
+        .arg(isolatedPath(folder));
+}
+
+inline QString backupListHeading() { return QStringLiteral("نسخه هاي پشتيبان، جديدترين در بالا:"); }
+inline QString backupDateColumn() { return QStringLiteral("تاريخ"); }
+inline QString backupTimeColumn() { return QStringLiteral("ساعت"); }
+inline QString backupSizeColumn() { return QStringLiteral("حجم"); }
+inline QString backupNameColumn() { return QStringLiteral("نام فايل"); }
+
+inline QString backupsLeftOut(int count) {
+    return QStringLiteral("%1 فايل پشتيبان ديگر سالم نيست يا بانک اطلاعاتي اين برنامه نيست و در فهرست نيامده است.")
+        .arg(count);
+}
+
+inline QString noUsableBackup(const QString &backupFolder) {
+    return QStringLiteral("در پوشه %1 نسخه پشتيبان سالمي پيدا نشد.").arg(isolatedPath(backupFolder));
+}
+
+inline QString cannotMoveAside(const QString &path, const QString &reason) {
+    return QStringLiteral("فايل %1 کنار گذاشته نشد و دست نخورده ماند: %2").arg(isolatedPath(path), reason);
+}
+
+inline QString cannotRestore(const QString &backup, const QString &reason) {
+    return QStringLiteral("بازيابي از %1 انجام نشد: %2").arg(isolatedPath(backup), reason);
+}
+
+inline QString movedAside(const QString &asidePath) {
+    return QStringLiteral("فايل قبلي به %1 منتقل شد و دست نخورده ماند.").arg(isolatedPath(asidePath));
+}
+
+inline QString restoredFrom(const QString &backup) {
+    return QStringLiteral("اطلاعات از نسخه پشتيبان %1 بازيابي شد.").arg(isolatedPath(backup));
+}
+
+inline QString newDatabaseMade() { return QStringLiteral("پايگاه داده جديد ساخته شد."); }
 } // namespace StoreMessages

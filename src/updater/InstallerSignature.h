@@ -11,4 +11,11 @@ namespace InstallerSignature {
 // otherwise the reason, in English, for the user.
 QString problem(const QString &file, const QByteArray &signature, const QByteArray &publicKey);
 
+// The key installers are checked against: the vendor's release key. Only while a test server on
+// this computer stands in for the update server (Hosts::testUpdateServer()), the variable
+// KELTO_TEST_RELEASE_KEY may name a public key file (32 bytes, as the signing tool writes it) to
+// trust instead, so that tests sign with a throw-away key pair; a file that cannot be read gives
+// an empty key, which every signature fails. Without a test server the variable is ignored.
+QByteArray trustedKey();
+
 } // namespace InstallerSignature

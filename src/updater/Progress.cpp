@@ -5,7 +5,6 @@
 #include "updater/FileDownloader.h"
 #include "updater/FileNameRule.h"
 #include "updater/InstallerSignature.h"
-#include "updater/ReleaseKey.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -55,7 +54,7 @@ Progress::Progress(QWidget *parent)
       Text(named(new QLineEdit(Hosts::installer(), this), "Text")), Timer1(named(new QTimer(this), "Timer1")),
       m_downloader(named(new FileDownloader(this), "FileDownloader")),
       m_signatureDownloader(named(new FileDownloader(this), "SignatureDownloader")),
-      m_folder(QCoreApplication::applicationDirPath()), m_releaseKey(releasePublicKey()),
+      m_folder(QCoreApplication::applicationDirPath()), m_releaseKey(InstallerSignature::trustedKey()),
       m_endProgram([] { QCoreApplication::exit(0); }) {
     setObjectName(QStringLiteral("Progress"));
     setWindowTitle(QStringLiteral("Downloading File ... "));

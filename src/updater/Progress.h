@@ -23,7 +23,7 @@ public:
 
     // Where the installer is saved and started from; the updater's own folder unless changed.
     void setProgramFolder(const QString &folder) { m_folder = folder; }
-    // The key installers must be signed with; the vendor's release key unless changed.
+    // The key installers must be signed with; InstallerSignature::trustedKey() unless changed.
     void setReleaseKey(const QByteArray &publicKey) { m_releaseKey = publicKey; }
     // What ending the updater means; quitting the application unless changed.
     void setProgramEnd(std::function<void()> end) { m_endProgram = std::move(end); }

@@ -1,4 +1,5 @@
 #include "support/ModalDriver.h"
+#include "support/ProgramEnd.h"
 #include "support/TempProgramFolder.h"
 
 #include "common/Hosts.h"
@@ -91,8 +92,8 @@ private slots:
     void cancelledNameIsDroppedByAThemeChange();
     void emptyClinicSaveStoresEmptyTexts();
     void settingsThatCannotBeStoredAreReported();
-    void leavingEndsTheProgramOnlyInLeaveMode2_data();
-    void leavingEndsTheProgramOnlyInLeaveMode2();
+    void leavingHandsOverToTheExitDialog_data();
+    void leavingHandsOverToTheExitDialog();
     void webPagesOpenAtTheVendorsAddresses();
     void calculatorStartsOrIsReportedMissing();
 
@@ -131,8 +132,9 @@ void Frm1Test::init() {
 }
 
 void Frm1Test::cleanup() {
+    // Deleted, not closed: a closed exit dialog would bring the main window back.
     for (QWidget *widget : QApplication::topLevelWidgets())
-        widget->close();
+        delete widget;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_folder.reset();
 }
@@ -641,10 +643,10 @@ void Frm1Test::settingsThatCannotBeStoredAreReported() {
     QVERIFY(control("Frame9")->isVisible());
 }
 
-void Frm1Test::leavingEndsTheProgramOnlyInLeaveMode2_data() {
+void Frm1Test::leavingHandsOverToTheExitDialog_data() {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("leaveMode");
-    QTest::addColumn<bool>("ends");
+    QTest::addColumn<bool>("asks");
     QTest::newRow("close box, leave mode 2") << "close"
                                              << "2" << true;
     QTest::newRow("exit button") << "Command6"
@@ -653,30 +655,40 @@ void Frm1Test::leavingEndsTheProgramOnlyInLeaveMode2_data() {
                                              << "1" << false;
 }
 
-// Another window stays open meanwhile, so only the main window's own leaving can end the program.
-void Frm1Test::leavingEndsTheProgramOnlyInLeaveMode2() {
+// Leaving in leave mode 2 never ends the program by itself: the exit dialog takes the window's
+// place, and cancelling it brings a freshly loaded main window back.
+void Frm1Test::leavingHandsOverToTheExitDialog() {
     QFETCH(QString, how);
     QFETCH(QString, leaveMode);
-    QFETCH(bool, ends);
+    QFETCH(bool, asks);
     QVERIFY(loadMainWindow());
-    QWidget bystander;
-    bystander.show();
     control<QLineEdit>("Text3")->setText(leaveMode);
-    QTimer::singleShot(0, m_window, [this, how]() {
+    const bool ended = endsProgram([this, how]() {
         if (how == QLatin1String("close"))
             m_window->close();
         else
-            control<QAbstractButton>(how.toLatin1().constData())->click();
+            click(how.toLatin1().constData());
     });
-    // A bound, so that a window that fails to end the program does not hang the test.
-    QTimer bound;
-    bound.setSingleShot(true);
-    connect(&bound, &QTimer::timeout, []() { QCoreApplication::exit(99); });
-    bound.start(1500);
-    const int code = QCoreApplication::exec();
-    QCOMPARE(code, ends ? 0 : 99);
+    QVERIFY(!ended);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(m_window.isNull());
+    QWidget *dialog = topLevel("exitpro");
+    QCOMPARE(dialog != nullptr, asks);
+    if (!asks)
+        return;
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->pos(), twipsPoint(5000, 1500));
+    int onScreen = 0;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        onScreen += widget->isVisible() ? 1 : 0;
+    QCOMPARE(onScreen, 1);
+
+    dialog->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(topLevel("exitpro"), nullptr);
+    m_window = qobject_cast<Frm1 *>(topLevel("Frm1"));
+    QVERIFY(m_window && m_window->isVisible());
+    QCOMPARE(control<QLineEdit>("Text3")->text(), QStringLiteral("2"));
 }
 
 void Frm1Test::webPagesOpenAtTheVendorsAddresses() {

@@ -66,7 +66,6 @@ private slots:
     void lockThatCannotBeMadeDoesNotKeepTheUserOut();
     void secondStartIsRefusedBeforeTheDatabase();
     void runningKeltoRefusesAnotherStartUntilItDies();
-    void foreignDatabaseIsRefusedAndLeftAsItWas();
 
 private:
     void holdLockInChild(QProcess &child, const QString &folder);
@@ -222,29 +221,6 @@ void KeltoStartTest::runningKeltoRefusesAnotherStartUntilItDies() {
     QVERIFY(kelto.waitForFinished());
     KeltoStart third(m_folder->path());
     QCOMPARE(third.run(*qApp), KeltoStart::Outcome::MainWindowShown);
-}
-
-void KeltoStartTest::foreignDatabaseIsRefusedAndLeftAsItWas() {
-    QVERIFY(QDir(m_folder->path()).mkpath(QStringLiteral("DBKelto")));
-    QFile foreign(databasePath());
-    QVERIFY(foreign.open(QIODevice::WriteOnly));
-    QByteArray bytes("Standard Jet DB, or so it claims\n");
-    bytes.append(4096, '\x5a');
-    foreign.write(bytes);
-    foreign.close();
-
-    SeenBox seen;
-    answerNextMessageBox(&seen);
-    KeltoStart start(m_folder->path());
-    const KeltoStart::Outcome outcome = start.run(*qApp);
-    QCOMPARE(outcome, KeltoStart::Outcome::DatabaseRefused);
-    QVERIFY(KeltoStart::exitCode(outcome) != 0);
-    QVERIFY(seen.seen);
-    QCOMPARE(seen.title, QStringLiteral("Kelto"));
-    QCOMPARE(seen.icon, QMessageBox::Critical);
-    QVERIFY2(seen.text.contains(QStringLiteral("DBKelto.mdb")), qPrintable(seen.text));
-    QCOMPARE(start.mainWindow(), nullptr);
-    QCOMPARE(fileBytes(databasePath()), bytes);
 }
 
 int main(int argc, char **argv) {

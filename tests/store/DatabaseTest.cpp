@@ -1,3 +1,4 @@
+#include "support/KeltoFiles.h"
 #include "support/TempProgramFolder.h"
 
 #include "store/DataSource.h"
@@ -8,7 +9,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
@@ -57,40 +57,6 @@ void writeFile(const QString &path, const QByteArray &bytes) {
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
 }
-
-// A Kelto database with enough examinees to fill many pages, built by the program itself.
-void makeKeltoDatabase(const QString &path, int examinees) {
-    QVERIFY(Database::open(path, nullptr));
-    QSqlQuery query(Database::connection());
-    QVERIFY(query.exec(QStringLiteral("BEGIN")));
-    query.prepare(QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"FName\", \"LName\") VALUES (?, ?, ?)"));
-    for (int i = 0; i < examinees; ++i) {
-        query.addBindValue(QString::number(i));
-        query.addBindValue(QStringLiteral("first name %1").arg(i));
-        query.addBindValue(QStringLiteral("last name %1").arg(i));
-        QVERIFY(query.exec());
-    }
-    QVERIFY(query.exec(QStringLiteral("COMMIT")));
-    query.finish();
-    Database::close();
-}
-
-// Makes a file or folder unwritable even for root (immutable attribute); undone at destruction.
-class Immutable {
-public:
-    explicit Immutable(const QString &path) : m_path(path) {
-        m_done = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
-    }
-    ~Immutable() {
-        if (m_done)
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_path});
-    }
-    bool done() const { return m_done; }
-
-private:
-    QString m_path;
-    bool m_done = false;
-};
 } // namespace
 
 class DatabaseTest : public QObject {

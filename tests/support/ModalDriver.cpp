@@ -145,3 +145,52 @@ QMessageBox *waitForMessageBox(int timeoutMs) {
     }
     return nullptr;
 }
+
+void actOnNextWindow(const QString &objectName, std::function<void(QWidget *)> act, int timeoutMs) {
+    auto *poll = new QTimer;
+    auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, objectName, act, deadline]() {
+        QWidget *found = nullptr;
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == objectName && widget->isVisible())
+                found = widget;
+        }
+        if (found) {
+            poll->stop();
+            poll->deleteLater();
+            act(found);
+        } else if (deadline->hasExpired()) {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start();
+}
+MessageBoxRecorder::MessageBoxRecorder() {
+    QObject::connect(&m_poll, &QTimer::timeout, [this]() {
+        if (QMessageBox *box = visibleMessageBox()) {
+            SeenBox seen;
+            record(box, &seen);
+            m_boxes.append(seen);
+            if (QAbstractButton *ok = box->button(QMessageBox::Ok))
+                ok->click();
+            else
+                box->reject();
+        }
+    });
+    m_poll.start(10);
+}
+
+QList<SeenBox> MessageBoxRecorder::boxes() const { return m_boxes; }
+
+QString boxTextsShownBy(const std::function<void()> &action) {
+    MessageBoxRecorder recorder;
+    action();
+    QStringList texts;
+    for (const SeenBox &box : recorder.boxes())
+        texts << box.text;
+    return texts.join(QLatin1Char('\n'));
+}

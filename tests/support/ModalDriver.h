@@ -3,6 +3,9 @@
 #include <QList>
 #include <QMessageBox>
 #include <QString>
+#include <QTimer>
+
+#include <functional>
 
 // Drives modal boxes the way a user would: a watcher armed before the call that opens the box
 // waits for it, reads it and answers it; whatever is still up after the bound is closed so that
@@ -32,3 +35,22 @@ void answerNextFileDialog(const QString &path, bool accept = true, int timeoutMs
 
 // Waits (processing events) until a message box is on screen; null after the bound.
 QMessageBox *waitForMessageBox(int timeoutMs = 10000);
+
+// Arms a watcher that hands the next visible window with the given objectName (a box of the
+// program's own) to act, which reads it and answers it. Call it before the action that opens it.
+void actOnNextWindow(const QString &objectName, std::function<void(QWidget *)> act, int timeoutMs = 10000);
+// Answers every message box that comes up while it lives with OK, noting each one: for actions
+// that may show a box several times, or none.
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder();
+    QList<SeenBox> boxes() const;
+
+private:
+    QTimer m_poll;
+    QList<SeenBox> m_boxes;
+};
+
+// Runs a user action, answering every message box it shows with OK; the boxes' texts, one per
+// line, empty when none came.
+QString boxTextsShownBy(const std::function<void()> &action);

@@ -1,0 +1,75 @@
+#include "backup/DatabaseCopies.h"
+
+#include "backup/CopyRoutine.h"
+#include "store/Database.h"
+
+#include <QFileInfo>
+#include <QSqlQuery>
+
+namespace {
+QString writePendingMessage() { return QStringLiteral("ذخيره اطلاعات در پنجره ديگري هنوز تمام نشده است."); }
+
+// The database file as the program names it, opened or not.
+QString databaseFile() {
+    return Database::isOpen() ? Database::filePath() : QFileInfo(Database::relativePath()).absoluteFilePath();
+}
+
+// A read transaction on the program's connection: BEGIN fails inside a transaction that is still
+// open (a write under way), and the first read takes the shared lock that keeps every writer out
+// until the end. Without an open connection there is nobody to write.
+class ReadLock {
+public:
+    ReadLock() {
+        if (!Database::isOpen())
+            return;
+        QSqlQuery query(Database::connection());
+        m_held = query.exec(QStringLiteral("BEGIN"));
+        m_refused = !m_held || !query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    }
+    ~ReadLock() {
+        if (m_held)
+            QSqlQuery(Database::connection()).exec(QStringLiteral("ROLLBACK"));
+    }
+    ReadLock(const ReadLock &) = delete;
+    ReadLock &operator=(const ReadLock &) = delete;
+
+    bool refused() const { return m_refused; }
+
+private:
+    bool m_held = false;
+    bool m_refused = false;
+};
+} // namespace
+
+namespace DatabaseCopies {
+
+Outcome backUp(const QString &destination) {
+    const ReadLock lock;
+    if (lock.refused())
+        return {Result::WritePending, writePendingMessage()};
+    QString error;
+    if (!copyChunked(databaseFile(), destination, &error))
+        return {Result::CopyFailed, error};
+    return {};
+}
+
+Outcome restore(const QString &source) {
+    QString why;
+    if (!Database::isKeltoDatabaseFile(source, &why))
+        return {Result::NotKeltoDatabase, why};
+    const QString target = databaseFile();
+    {
+        const ReadLock lock;
+        if (lock.refused())
+            return {Result::WritePending, writePendingMessage()};
+    }
+    Database::close();
+    QString error;
+    if (!copyChunked(source, target, &error)) {
+        Database::open(target, nullptr);
+        return {Result::CopyFailed, error};
+    }
+    return {};
+}
+
+} // namespace DatabaseCopies

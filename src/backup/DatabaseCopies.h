@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+// Backing up the program's database to a file and restoring it from one, without a window: the
+// backup window says what came of it.
+namespace DatabaseCopies {
+
+enum class Result {
+    Done,
+    // A write to the database has begun and is not finished: nothing was copied.
+    WritePending,
+    // The file to restore from is not a whole Kelto database: the database was not touched.
+    NotKeltoDatabase,
+    // The copy routine failed; whatever the copy was to replace is as it was.
+    CopyFailed,
+};
+
+struct Outcome {
+    Result result = Result::Done;
+    // What went wrong, in a sentence for the user (for CopyFailed: the system's description).
+    QString message;
+};
+
+// Copies the database file to the destination. While the bytes are copied the program's
+// connection holds a read transaction, so no write can begin and the copy is a whole database.
+Outcome backUp(const QString &destination);
+
+// Copies the backup over the database file, once it has been found to be a whole Kelto database.
+// The program's connection is closed first and opened again on the file only after a failed copy;
+// data sources then find no rows until re-read.
+Outcome restore(const QString &source);
+
+} // namespace DatabaseCopies

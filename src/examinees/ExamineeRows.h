@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class DataSource;
+
+// The two rows of one examinee, the examinee row in IDE and the answer row in Answer, joined by
+// the examinee code. Writes that touch both go through one transaction: both rows or neither.
+namespace ExamineeRows {
+// The registration time: the time of day in the system's regional long time format, without the
+// time zone some regions add to it.
+QString timeOfDayText();
+
+// Whether a stored examinee row or answer row holds the code, as look-ups compare codes (the case
+// of Latin letters aside). An answer row without its examinee row counts: a second answer row with
+// that code would be mistaken for it. Both sources are filtered on the code, and re-read when it
+// is in use (a filter that matched nothing costs nothing to keep).
+// `ownCode` names the examinee that is changing its own code: its own two rows do not count.
+bool codeInUse(DataSource &examinees, DataSource &answers, const QString &code, const QString &ownCode = {});
+
+// Stores the examinee source's new row and a new answer row with the same code and forty empty
+// answers (through the answer source). On failure nothing is stored, the examinee source stands
+// again on an unsaved new row holding the values it had, and error tells why.
+bool registerExaminee(DataSource &examinees, DataSource &answers, QString *error);
+
+// Stores the changes of the examinee's row and carries a changed code to the answer row, both
+// current rows of their sources. On failure nothing is stored; both sources stand again on the
+// examinee's stored rows, the examinee row showing the changes once more; error tells why.
+bool saveExaminee(DataSource &examinee, DataSource &answerRow, QString *error);
+} // namespace ExamineeRows

@@ -1,0 +1,1 @@
+list(APPEND KELTO_GUI_SOURCES ${KELTO_FRAGMENT_DIR}/DigitKeyFilter.cpp ${KELTO_FRAGMENT_DIR}/DigitKeyFilter.h)
