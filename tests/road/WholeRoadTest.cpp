@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -44,19 +45,23 @@ const Examinee later{"R3", "مينا", "احمدي", "زن", "29", "مجرد", "
 QString answerOf(int item) { return QString::number(item * 7 % 9 + 1); }
 QString keyFor(int item) { return item % 2 ? QString(QChar(0x06F0 + answerOf(item).toInt())) : answerOf(item); }
 
+const QStringList keltoTables{"IDE", "Answer", "QUS", "Theme"};
+
 QString notice(const Notice &n) { return QString::fromUtf8(n.text); }
 
-// Every row of the table as the file holds it now, fields joined, read through a connection of
-// its own, so nothing the program keeps in memory can stand in for the file.
-QStringList rowsInFile(const QString &file, const QString &table) {
+// The rows the query gives, each row's fields joined, read through a connection of its own, so
+// nothing the program keeps in memory can stand in for the file.
+QStringList readFromFile(const QString &file, const QString &sql, const QString &code = {}) {
     QStringList rows;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("road-check"));
         db.setDatabaseName(file);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (db.open()) {
-            QSqlQuery query(db);
-            query.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(table));
+        QSqlQuery query(db);
+        if (db.open() && query.prepare(sql)) {
+            if (!code.isNull())
+                query.addBindValue(code);
+            query.exec();
             while (query.next()) {
                 QStringList fields;
                 for (int i = 0; i < query.record().count(); ++i)
@@ -69,22 +74,14 @@ QStringList rowsInFile(const QString &file, const QString &table) {
     return rows;
 }
 
-QString fieldInFile(const QString &file, const QString &table, const QString &field, const QString &code) {
-    QStringList rows;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("road-field"));
-        db.setDatabaseName(file);
-        if (db.open()) {
-            QSqlQuery query(db);
-            query.prepare(QStringLiteral("SELECT %1 FROM \"%2\" WHERE Code = ?").arg(field, table));
-            query.addBindValue(code);
-            query.exec();
-            while (query.next())
-                rows << query.value(0).toString();
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("road-field"));
-    return rows.join(QLatin1Char(';'));
+QStringList rowsInFile(const QString &file, const QString &table) {
+    return readFromFile(file, QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(table));
+}
+
+// The expression over the rows of the table that hold the code.
+QString fieldInFile(const QString &file, const QString &table, const QString &expression, const QString &code) {
+    return readFromFile(file, QStringLiteral("SELECT %1 FROM \"%2\" WHERE Code = ?").arg(expression, table), code)
+        .join(QLatin1Char(';'));
 }
 
 // The 40 answers of an answer row, an unanswered item as "-".
@@ -157,7 +154,8 @@ private:
     std::unique_ptr<KeltoStart> m_start;
     QPointer<QWidget> m_sheet;
     QString m_backup;
-    QStringList m_examineesBackedUp, m_answersBackedUp;
+    // The rows of each table the backup holds.
+    QHash<QString, QStringList> m_backedUp;
 };
 
 void WholeRoadTest::initTestCase() {
@@ -359,6 +357,7 @@ void WholeRoadTest::reportPrintsToPdf() {
 
 void WholeRoadTest::directoryFindsBothAndDeletesOne() {
     QStringList byLastName, byGroup, afterDeletion;
+    int correctedOnOffer = -1, formerOnOffer = -1;
     QList<SeenBox> boxes;
     actOnNextWindow(QStringLiteral("FrmCode"), [&](QWidget *directory) {
         auto gridCodes = [directory]() {
@@ -372,6 +371,10 @@ void WholeRoadTest::directoryFindsBothAndDeletesOne() {
         byLastName = gridCodes();
         chooseFromList(child<QComboBox>(directory, "Combo3"), incomplete.group);
         byGroup = gridCodes();
+        // The first names on offer are those of the file, the correction included.
+        auto *firstNames = child<QComboBox>(directory, "DataCombo6");
+        correctedOnOffer = firstNames->findText(QStringLiteral("ساره"));
+        formerOnOffer = firstNames->findText(complete.firstName);
         typeText(child(directory, "Text3"), incomplete.code);
         answerMessageBoxes(&boxes, {QMessageBox::Yes, QMessageBox::Ok});
         click(directory, "Command2");
@@ -383,7 +386,9 @@ void WholeRoadTest::directoryFindsBothAndDeletesOne() {
     QCOMPARE(byGroup, QStringList{incomplete.code});
     QCOMPARE(boxes.size(), 2);
     QCOMPARE(boxes.last().text, notice(Notices::deleteDone));
-    QCOMPARE(afterDeletion.size(), 1);
+    QCOMPARE(afterDeletion, QStringList{complete.code});
+    QVERIFY(correctedOnOffer >= 0);
+    QCOMPARE(formerOnOffer, -1);
     QCOMPARE(fieldInFile(database(), "IDE", "Code", incomplete.code), QString());
     QCOMPARE(fieldInFile(database(), "Answer", "Code", incomplete.code), QString());
     QCOMPARE(rowsInFile(database(), "IDE").size(), 1);
@@ -429,11 +434,12 @@ void WholeRoadTest::leavingWithTheBackupBoxTicked() {
     QCOMPARE(made.size(), 1);
     QVERIFY2(made.first().text.startsWith(QStringLiteral("نسخه پشتيبان تهيه گرديد")), qPrintable(made.first().text));
     QCOMPARE(readFile(m_backup), readFile(database()));
-    m_examineesBackedUp = rowsInFile(m_backup, "IDE");
-    m_answersBackedUp = rowsInFile(m_backup, "Answer");
-    QCOMPARE(m_examineesBackedUp.size(), 1);
-    QVERIFY(m_examineesBackedUp.first().contains(QStringLiteral("ساره|کريمي")));
-    QCOMPARE(m_answersBackedUp, rowsInFile(database(), "Answer"));
+    for (const QString &table : keltoTables)
+        m_backedUp.insert(table, rowsInFile(m_backup, table));
+    QCOMPARE(m_backedUp.value("IDE").size(), 1);
+    QVERIFY(m_backedUp.value("IDE").first().contains(QStringLiteral("ساره|کريمي")));
+    QCOMPARE(m_backedUp.value("Answer").size(), 1);
+    QCOMPARE(m_backedUp.value("QUS").size(), 40);
 }
 
 void WholeRoadTest::laterStartRestoresTheBackup() {
@@ -461,8 +467,8 @@ void WholeRoadTest::laterStartRestoresTheBackup() {
     endProcess();
     m_start.reset();
     start();
-    QCOMPARE(rowsInFile(database(), "IDE"), m_examineesBackedUp);
-    QCOMPARE(rowsInFile(database(), "Answer"), m_answersBackedUp);
+    for (const QString &table : keltoTables)
+        QCOMPARE(rowsInFile(database(), table), m_backedUp.value(table));
     // The restored examinee scores as before.
     click(mainWindow(), "Command3");
     m_sheet = visibleWindow(QStringLiteral("FrmkLID"));
