@@ -3,7 +3,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -112,6 +114,36 @@ void answerNextInputBox(SeenBox *seen, const QString &text, bool accept, int tim
     poll->start();
 }
 
+void answerNextFileDialog(SeenFileDialog *seen, const QString &choice, int timeoutMs) {
+    auto *poll = new QTimer;
+    auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, seen, choice, deadline]() {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog && !deadline->hasExpired())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        if (!dialog) {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+            return;
+        }
+        seen->seen = true;
+        seen->folder = dialog->directory().absolutePath();
+        seen->fileName = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
+        seen->filters = dialog->nameFilters();
+        seen->saving = dialog->acceptMode() == QFileDialog::AcceptSave;
+        if (choice.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(choice);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    poll->start();
+}
+
 QMessageBox *waitForMessageBox(int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
@@ -122,17 +154,20 @@ QMessageBox *waitForMessageBox(int timeoutMs) {
     return nullptr;
 }
 
+QWidget *visibleWindow(const QString &objectName) {
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == objectName && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
+}
+
 void actOnNextWindow(const QString &objectName, std::function<void(QWidget *)> act, int timeoutMs) {
     auto *poll = new QTimer;
     auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
     poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout, [poll, objectName, act, deadline]() {
-        QWidget *found = nullptr;
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            if (widget->objectName() == objectName && widget->isVisible())
-                found = widget;
-        }
-        if (found) {
+        if (QWidget *found = visibleWindow(objectName)) {
             poll->stop();
             poll->deleteLater();
             act(found);
