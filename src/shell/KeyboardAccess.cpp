@@ -78,7 +78,8 @@ namespace KeyboardAccess {
 void install(QApplication &app) { app.installEventFilter(new KeyboardFilter(&app)); }
 
 QString controlName(const QWidget *control) {
-    if (const auto *button = qobject_cast<const QAbstractButton *>(control); button && !cleaned(button->text()).isEmpty())
+    if (const auto *button = qobject_cast<const QAbstractButton *>(control);
+        button && !cleaned(button->text()).isEmpty())
         return cleaned(button->text());
     QString name = cleaned(buddyCaption(control));
     if (name.isEmpty())

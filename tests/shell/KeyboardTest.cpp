@@ -2,10 +2,10 @@
 #include "support/TempProgramFolder.h"
 #include "support/Typing.h"
 
-#include "info/About.h"
 #include "backup/Frmbackup.h"
 #include "backup/exitpro.h"
 #include "examinees/FrmCode.h"
+#include "info/About.h"
 #include "info/Frm2.h"
 #include "scoring/FrmkLID.h"
 #include "shell/Frm1.h"
@@ -188,8 +188,8 @@ void KeyboardTest::registrationAndTestRunByKeys() {
 
     // The registration panel, right to left and row by row; what each stop is given.
     const QString fields[][2] = {
-        {"Text11", "م7"},  {"Text6", "علي"}, {"Text4", "کريمي"}, {"Text5", "41"}, {"Combo1", "down"}, {"Text8", ""},
-        {"Text9", ""},     {"Combo2", "down"}, {"Combo3", "down"}, {"Text7", "ديپلم"}, {"Command8", ""},
+        {"Text11", "م7"}, {"Text6", "علي"},   {"Text4", "کريمي"}, {"Text5", "41"},    {"Combo1", "down"}, {"Text8", ""},
+        {"Text9", ""},    {"Combo2", "down"}, {"Combo3", "down"}, {"Text7", "ديپلم"}, {"Command8", ""},
     };
     for (const auto &[name, input] : fields) {
         QCOMPARE(focusName(), name);
