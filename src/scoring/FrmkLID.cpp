@@ -235,14 +235,17 @@ void FrmkLID::createButtonFrame() {
     connect(Command7, &QPushButton::clicked, this, &FrmkLID::compute);
 }
 
-// The answer boxes lie outside the window, never seen; the scoring reads them.
+// The answer boxes lie outside the window, never seen; the scoring reads them. Never seen, they
+// display nothing: their texts are not laid out at each selection.
 void FrmkLID::createAnswerFrame() {
     m_answerFrame = new QFrame(this);
     m_answerFrame->setObjectName(QStringLiteral("AnswerFrame"));
     m_answerFrame->setGeometry(twipsRect(12555, 0, 2000, 1000));
     m_answerFrame->hide();
-    for (int item = 0; item <= ScoringKey::itemCount; ++item)
+    for (int item = 0; item <= ScoringKey::itemCount; ++item) {
         Text2 << addBox(m_answerFrame, QStringLiteral("Text2_%1").arg(item).toLatin1().constData(), 0, 0, 465);
+        Text2.last()->setEchoMode(QLineEdit::NoEcho);
+    }
 }
 
 void FrmkLID::bindFields() {
