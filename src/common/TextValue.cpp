@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include <algorithm>
+
 namespace {
 
 bool isSkipped(QChar ch) { return ch == QLatin1Char(' ') || ch == QLatin1Char('\t') || ch == QLatin1Char('\n'); }
@@ -61,9 +63,21 @@ QString leadingNumber(const QString &text) {
     return number;
 }
 
+// A text of a few digits alone (an answer, a score) is by far the most frequent: its value is
+// read directly, exactly as the general reading would give it.
+bool isShortWholeNumber(const QString &text) {
+    return !text.isEmpty() && text.size() <= 9 && std::all_of(text.cbegin(), text.cend(), isDigit);
+}
+
 } // namespace
 
 double textValue(const QString &text) {
+    if (isShortWholeNumber(text)) {
+        int value = 0;
+        for (QChar digit : text)
+            value = value * 10 + (digit.unicode() - '0');
+        return value;
+    }
     const QString number = leadingNumber(text);
     if (number.isEmpty())
         return 0.0;

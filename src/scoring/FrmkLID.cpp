@@ -332,7 +332,8 @@ void FrmkLID::select(const QString &code) {
         showNotice(this, Notices::examineeNotFound);
         return;
     }
-    const QString missing = missingItems(answers());
+    const QStringList given = answers();
+    const QString missing = missingItems(given);
     if (!missing.isEmpty()) {
         WaitingMessageBox::show(
             this,
@@ -346,12 +347,14 @@ void FrmkLID::select(const QString &code) {
     Adodc3->setFilter(codeField, code);
     m_storedCode = Adodc3->value(codeField);
     Text5->setText(code);
-    compute();
+    showScores(given);
     showResult(true);
 }
 
-void FrmkLID::compute() {
-    const QStringList scores = scoreTexts(answers());
+void FrmkLID::compute() { showScores(answers()); }
+
+void FrmkLID::showScores(const QStringList &answers) {
+    const QStringList scores = scoreTexts(answers);
     for (int box = 0; box < ScoringKey::boxCount; ++box)
         Text3.at(box)->setText(scores.at(box));
 }

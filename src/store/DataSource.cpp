@@ -72,7 +72,12 @@ void DataSource::addNew() {
 
 bool DataSource::isNewRow() const { return m_newRow; }
 
-QString DataSource::value(const QString &field) const { return m_values.value(knownField(field)); }
+QString DataSource::value(const QString &field) const {
+    // Bound controls ask by the table's own spelling, at every row change: found without a look-up
+    // of the name.
+    const auto found = m_values.constFind(field);
+    return found != m_values.cend() ? *found : m_values.value(knownField(field));
+}
 
 void DataSource::setValue(const QString &field, const QString &value) {
     const QString name = knownField(field);
