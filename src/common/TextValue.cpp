@@ -2,8 +2,6 @@
 
 #include <QLocale>
 
-#include <algorithm>
-
 namespace {
 
 bool isSkipped(QChar ch) { return ch == QLatin1Char(' ') || ch == QLatin1Char('\t') || ch == QLatin1Char('\n'); }
@@ -63,21 +61,26 @@ QString leadingNumber(const QString &text) {
     return number;
 }
 
-// A text of a few digits alone (an answer, a score) is by far the most frequent: its value is
-// read directly, exactly as the general reading would give it.
-bool isShortWholeNumber(const QString &text) {
-    return !text.isEmpty() && text.size() <= 9 && std::all_of(text.cbegin(), text.cend(), isDigit);
+// A text of decimal digits alone (every stored answer is one): its value read directly, exactly
+// as the general reading below would give it (up to 15 digits every step is a whole double).
+bool readPlainDigits(const QString &text, double *value) {
+    if (text.isEmpty() || text.size() > 15)
+        return false;
+    double number = 0;
+    for (QChar ch : text) {
+        if (!isDigit(ch))
+            return false;
+        number = number * 10 + (ch.unicode() - u'0');
+    }
+    *value = number;
+    return true;
 }
 
 } // namespace
 
 double textValue(const QString &text) {
-    if (isShortWholeNumber(text)) {
-        int value = 0;
-        for (QChar digit : text)
-            value = value * 10 + (digit.unicode() - '0');
-        return value;
-    }
+    if (double plain; readPlainDigits(text, &plain))
+        return plain;
     const QString number = leadingNumber(text);
     if (number.isEmpty())
         return 0.0;

@@ -49,6 +49,8 @@ void DataSource::setFilter(const QString &field, const QString &value) {
     emit currentRowChanged();
 }
 
+DataSource::Filter DataSource::filter() const { return {m_filterField, m_filterValue, m_filterMatchesNothing}; }
+
 int DataSource::recordCount() const {
     if (m_countPending) {
         forgetPendingCount();
@@ -278,9 +280,10 @@ QString DataSource::knownField(const QString &field) const {
 }
 
 // Takes the snapshot: the first row, by row order, and the count of the rows under the filter.
-// A filter is a look-up whose count is asked for at once: counted now, with the row. The whole table's count
-// is taken when first asked for or before the next write, whichever comes first (most windows'
-// sources never need it); no first row (and no failed read) means no rows: nothing to count.
+// A filter is a look-up whose count is asked for at once: counted now, with the row. The whole
+// table's count is taken when first asked for or before the next write, whichever comes first
+// (most windows' sources never need it); no first row (and no failed read) means no rows: nothing
+// to count.
 void DataSource::reread() {
     loadFields();
     m_newRow = false;

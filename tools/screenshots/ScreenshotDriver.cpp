@@ -2,6 +2,7 @@
 // picture of each. Runs against a throw-away program folder filled with sample examinees, so the
 // pictures show real rows and never touch a clinic's database.
 #include "examinees/FrmCode.h"
+#include "profile/ProfileWindow.h"
 #include "shell/Frm1.h"
 #include "shell/Navigation.h"
 #include "shell/PersianApplication.h"
@@ -120,6 +121,23 @@ void shotsOfTheDirectory() {
     save(&directory, QStringLiteral("examinee-directory-last-name"));
 }
 
+// The profile of an examinee opened from the directory's grid, alone and beside a second examinee.
+void shotsOfTheProfile() {
+    FrmCode directory;
+    directory.show();
+    directory.openProfile(0);
+    settle(200);
+    auto *profile = directory.findChild<ProfileWindow *>();
+    if (!profile)
+        return;
+    save(profile, QStringLiteral("profile"));
+    profile->compareWith(QStringLiteral("K102"));
+    save(profile, QStringLiteral("profile-compared"));
+    const QString pdf = QDir(g_outputFolder).filePath(QStringLiteral("profile-compared.pdf"));
+    if (profile->savePdf(pdf))
+        g_saved << pdf;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -143,6 +161,7 @@ int main(int argc, char *argv[]) {
 
     shotsOfTheMainWindow();
     shotsOfTheDirectory();
+    shotsOfTheProfile();
     shotsOfTheUpdate();
 
     for (const QString &path : g_saved)
