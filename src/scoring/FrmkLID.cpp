@@ -236,14 +236,17 @@ void FrmkLID::createButtonFrame() {
     connect(Command7, &QPushButton::clicked, this, &FrmkLID::compute);
 }
 
-// The answer boxes lie outside the window, never seen; the scoring reads them.
+// The answer boxes lie outside the window, never seen; the scoring reads them. Never seen, they
+// display nothing: their texts are not laid out at each selection.
 void FrmkLID::createAnswerFrame() {
     m_answerFrame = new QFrame(this);
     m_answerFrame->setObjectName(QStringLiteral("AnswerFrame"));
     m_answerFrame->setGeometry(twipsRect(12555, 0, 2000, 1000));
     m_answerFrame->hide();
-    for (int item = 0; item <= ScoringKey::itemCount; ++item)
+    for (int item = 0; item <= ScoringKey::itemCount; ++item) {
         Text2 << addBox(m_answerFrame, QStringLiteral("Text2_%1").arg(item).toLatin1().constData(), 0, 0, 465);
+        Text2.last()->setEchoMode(QLineEdit::NoEcho);
+    }
 }
 
 void FrmkLID::bindFields() {
@@ -330,7 +333,8 @@ void FrmkLID::select(const QString &code) {
         showNotice(this, Notices::examineeNotFound);
         return;
     }
-    const QString missing = missingItems(answers());
+    const QStringList given = answers();
+    const QString missing = missingItems(given);
     if (!missing.isEmpty()) {
         WaitingMessageBox::show(this, QString::fromUtf8(refusalText) + QStringLiteral("\r\n\r\n") + missing,
                                 QStringLiteral("خطا"), QMessageBox::Warning);
@@ -340,12 +344,14 @@ void FrmkLID::select(const QString &code) {
     Adodc3->setFilter(codeField, code);
     m_storedCode = Adodc3->value(codeField);
     Text5->setText(code);
-    compute();
+    showScores(given);
     showResult(true);
 }
 
-void FrmkLID::compute() {
-    const QStringList scores = scoreTexts(answers());
+void FrmkLID::compute() { showScores(answers()); }
+
+void FrmkLID::showScores(const QStringList &answers) {
+    const QStringList scores = scoreTexts(answers);
     for (int box = 0; box < ScoringKey::boxCount; ++box)
         Text3.at(box)->setText(scores.at(box));
 }

@@ -55,6 +55,7 @@ private:
                            int height);
 
     QStringList answers() const;
+    void showScores(const QStringList &answers);
     // The four frames of a result: shown after a scored selection, hidden after a refused one.
     void showResult(bool shown);
     bool codeHeldByAnother(const QString &table, const QString &code, const QString &ownId) const;

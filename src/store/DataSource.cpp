@@ -74,7 +74,12 @@ void DataSource::addNew() {
 
 bool DataSource::isNewRow() const { return m_newRow; }
 
-QString DataSource::value(const QString &field) const { return m_values.value(knownField(field)); }
+QString DataSource::value(const QString &field) const {
+    // Bound controls ask by the table's own spelling, at every row change: found without a look-up
+    // of the name.
+    const auto found = m_values.constFind(field);
+    return found != m_values.cend() ? *found : m_values.value(knownField(field));
+}
 
 void DataSource::setValue(const QString &field, const QString &value) {
     const QString name = knownField(field);
@@ -275,10 +280,10 @@ QString DataSource::knownField(const QString &field) const {
 }
 
 // Takes the snapshot: the first row, by row order, and the count of the rows under the filter.
-// A filter is a look-up whose count is asked for at once: counted now, and the row read only when
-// some match (an indexed count costs less than the row read it spares). The whole table's count
-// is taken when first asked for or before the next write, whichever comes first (most windows'
-// sources never need it); no first row (and no failed read) means no rows: nothing to count.
+// A filter is a look-up whose count is asked for at once: counted now, with the row. The whole
+// table's count is taken when first asked for or before the next write, whichever comes first
+// (most windows' sources never need it); no first row (and no failed read) means no rows: nothing
+// to count.
 void DataSource::reread() {
     loadFields();
     m_newRow = false;
@@ -288,11 +293,7 @@ void DataSource::reread() {
     if (m_filterMatchesNothing || m_fields.isEmpty())
         return;
     if (!m_filterField.isEmpty()) {
-        // The count's statement stays open while the row is read: one read of the file, not two.
-        QSqlQuery count(Database::connection());
-        m_count = countRows(count);
-        if (m_count > 0)
-            loadRow(QString(), 0, false);
+        lookUp();
         return;
     }
     bool readFailed = false;
@@ -316,12 +317,29 @@ void DataSource::forgetPendingCount() const {
 // source is already out of the pending list.
 void DataSource::takeCount() const {
     m_countPending = false;
-    QSqlQuery query(Database::connection());
-    m_count += countRows(query);
+    m_count += countRows();
+}
+
+// The filter's look-up, repeated at every selection of an examinee: the count of the matches and
+// the first of them in one statement kept compiled, so one read of the file. No row comes back
+// when none match.
+void DataSource::lookUp() {
+    QSqlQuery &query = Database::preparedStatement(
+        QStringLiteral("SELECT (SELECT COUNT(*) FROM %1%2), %3 FROM %1%2 ORDER BY rowid LIMIT 1")
+            .arg(quoted(m_table), filterSql(), m_columns));
+    query.bindValue(0, m_filterValue);
+    query.bindValue(1, m_filterValue);
+    if (query.exec() && query.next()) {
+        m_count = query.value(0).toInt();
+        takeRow(query, 1);
+    }
+    noteReadError(query);
+    query.finish();
 }
 
 // The rows under the filter as the file holds them now (0 when the read fails, its error noted).
-int DataSource::countRows(QSqlQuery &query) const {
+int DataSource::countRows() const {
+    QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(quoted(m_table), filterSql()));
     bindFilter(query);
@@ -335,10 +353,13 @@ void DataSource::loadFields() {
     if (!m_fields.isEmpty())
         return;
     const QSqlRecord record = Database::connection().record(m_table);
+    QStringList columns{QStringLiteral("rowid")};
     for (int i = 0; i < record.count(); ++i) {
         m_fields << record.fieldName(i);
         m_fieldByLower.insert(record.fieldName(i).toLower(), record.fieldName(i));
+        columns << quoted(record.fieldName(i));
     }
+    m_columns = columns.join(QStringLiteral(", "));
 }
 
 // Stands on the first row under the filter that meets the condition (with one row-id parameter),
@@ -350,14 +371,11 @@ bool DataSource::loadRow(const QString &condition, qint64 rowId, bool descending
         where << filterCondition();
     if (!condition.isEmpty())
         where << condition;
-    QStringList columns{QStringLiteral("rowid")};
-    for (const QString &name : std::as_const(m_fields))
-        columns << quoted(name);
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
     query.prepare(
         QStringLiteral("SELECT %1 FROM %2%3 ORDER BY rowid%4 LIMIT 1")
-            .arg(columns.join(QStringLiteral(", ")), quoted(m_table),
+            .arg(m_columns, quoted(m_table),
                  where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")),
                  descending ? QStringLiteral(" DESC") : QString()));
     bindFilter(query);
@@ -369,11 +387,16 @@ bool DataSource::loadRow(const QString &condition, qint64 rowId, bool descending
             *readFailed = failed;
         return false;
     }
-    m_hasRow = true;
-    m_rowId = query.value(0).toLongLong();
-    for (int i = 0; i < m_fields.size(); ++i)
-        m_values.insert(m_fields.at(i), query.value(i + 1).toString());
+    takeRow(query, 0);
     return true;
+}
+
+// Makes the row the query stands on current: its row id in the given column, its fields after it.
+void DataSource::takeRow(const QSqlQuery &query, int rowIdColumn) {
+    m_hasRow = true;
+    m_rowId = query.value(rowIdColumn).toLongLong();
+    for (int i = 0; i < m_fields.size(); ++i)
+        m_values.insert(m_fields.at(i), query.value(rowIdColumn + 1 + i).toString());
 }
 
 // A read the database could not finish (a damaged page, a file taken away) must not pass for

@@ -90,17 +90,20 @@ private:
     QString knownField(const QString &field) const;
     void loadFields();
     void reread();
+    void lookUp();
+    void takeRow(const QSqlQuery &query, int rowIdColumn);
     bool loadRow(const QString &condition, qint64 rowId, bool descending, bool *readFailed = nullptr);
     void clearRow();
     bool noteReadError(const QSqlQuery &query) const;
     void owePendingCount();
     void forgetPendingCount() const;
     void takeCount() const;
-    int countRows(QSqlQuery &query) const;
+    int countRows() const;
 
     QString m_table;
     QStringList m_fields;                   // as the table spells them, in table order
     QHash<QString, QString> m_fieldByLower; // lower-case name -> real name
+    QString m_columns;                      // the row id and the fields, quoted, for reading rows
     QString m_filterField;                  // empty: no filter
     QString m_filterValue;
     bool m_filterMatchesNothing = false; // a filter on a field the table does not have

@@ -3,6 +3,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+class QSqlQuery;
+
 // The one connection of the process to DBKelto/DBKelto.mdb.
 namespace Database {
 // The path every data source uses, relative to the program's folder.
@@ -31,6 +33,11 @@ void close();
 // Whether files can be made in the folder (and so renamed within it); false for a missing folder.
 bool folderTakesWrites(const QString &folder);
 QSqlDatabase connection();
+// The statement compiled once for this text and kept, forward only, while the connection stays
+// open: for reads repeated at every click, whose compiling would cost more than the read. It is
+// shared by all callers of the same text: bind, execute and read it in one go, then finish() it,
+// so that no read stays open on the file. A statement whose last use failed is compiled anew.
+QSqlQuery &preparedStatement(const QString &sql);
 bool isOpen();
 // The absolute path of the open file; empty when none is open.
 QString filePath();

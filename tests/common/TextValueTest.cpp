@@ -15,6 +15,9 @@ void TextValueTest::readsLeadingNumber_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("value");
     QTest::newRow("whole") << "8" << 8.0;
+    QTest::newRow("nine digits") << "999999999" << 999999999.0;
+    QTest::newRow("ten digits") << "9876543210" << 9876543210.0;
+    QTest::newRow("leading zeros") << "007" << 7.0;
     QTest::newRow("decimal") << "2.1" << 2.1;
     QTest::newRow("minor ten reads as one") << "2.10" << 2.1;
     QTest::newRow("two-digit minor") << "2.01" << 2.01;
