@@ -6,7 +6,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
     qt6-svg-dev qt6-translations-l10n libsodium-dev fonts-farsiweb fonts-noto-core fontconfig
-    xvfb xauth imagemagick poppler-utils curl python3 desktop-file-utils dpkg-dev file)
+    xvfb xauth imagemagick poppler-utils curl python3 desktop-file-utils dpkg-dev file sqlite3)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -61,9 +61,26 @@ QString leadingNumber(const QString &text) {
     return number;
 }
 
+// A text of decimal digits alone (every stored answer is one): its value read directly, exactly
+// as the general reading below would give it (up to 15 digits every step is a whole double).
+bool readPlainDigits(const QString &text, double *value) {
+    if (text.isEmpty() || text.size() > 15)
+        return false;
+    double number = 0;
+    for (QChar ch : text) {
+        if (!isDigit(ch))
+            return false;
+        number = number * 10 + (ch.unicode() - u'0');
+    }
+    *value = number;
+    return true;
+}
+
 } // namespace
 
 double textValue(const QString &text) {
+    if (double plain; readPlainDigits(text, &plain))
+        return plain;
     const QString number = leadingNumber(text);
     if (number.isEmpty())
         return 0.0;

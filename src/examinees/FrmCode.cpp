@@ -4,6 +4,8 @@
 #include "common/AsciiDigits.h"
 #include "common/Twips.h"
 #include "examinees/ExamineeDeletion.h"
+#include "profile/ExportDialogs.h"
+#include "profile/ProfileWindow.h"
 #include "shell/Notices.h"
 #include "shell/SkinLabel.h"
 #include "shell/SkinObject.h"
@@ -14,13 +16,16 @@
 #include "store/FieldBinding.h"
 #include "store/FieldValues.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableView>
+#include <QTimer>
 
 namespace {
 const QString codeField = QStringLiteral("code");
@@ -68,10 +73,14 @@ void FrmCode::buildControls() {
     buildSelectors();
     buildGrid();
     buildDeletionFrame();
+    buildGridActions();
 
     Command6 = new QPushButton(QStringLiteral("خروج"), this);
     Command6->setObjectName(QStringLiteral("Command6"));
     Command6->setGeometry(twipsRect(240, 5760, 1785, 555));
+    // Not the dialog's default either: Enter on a row of the grid opens its profile and must not
+    // also close the window.
+    Command6->setAutoDefault(false);
     connect(Command6, &QPushButton::clicked, this, &FrmCode::close);
 
     Skin1 = new SkinObject(this);
@@ -134,6 +143,45 @@ void FrmCode::buildGrid() {
     for (int column = 0; column < 3; ++column)
         DataGrid1->setColumnWidth(column, twips(widths[column]));
 }
+
+// The profile and the export act on what the grid shows; both are also in the grid's menu. Their
+// work is queued, so that the menu has closed before a long export runs its progress dialog.
+void FrmCode::buildGridActions() {
+    m_profileAction = new QAction(QStringLiteral("نيمرخ نمرات"), this);
+    m_profileAction->setObjectName(QStringLiteral("profileAction"));
+    connect(
+        m_profileAction, &QAction::triggered, this, [this]() { openProfile(DataGrid1->currentIndex().row()); },
+        Qt::QueuedConnection);
+    m_exportAction = new QAction(QStringLiteral("خروجي CSV"), this);
+    m_exportAction->setObjectName(QStringLiteral("exportAction"));
+    m_exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(m_exportAction, &QAction::triggered, this, &FrmCode::exportShown, Qt::QueuedConnection);
+    addAction(m_exportAction);
+
+    // Double-click and Enter on a row.
+    connect(DataGrid1, &QTableView::activated, this, [this](const QModelIndex &index) { openProfile(index.row()); });
+    DataGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(DataGrid1, &QWidget::customContextMenuRequested, this, &FrmCode::showGridMenu);
+}
+
+void FrmCode::showGridMenu(const QPoint &position) {
+    const QModelIndex row = DataGrid1->indexAt(position);
+    if (row.isValid())
+        DataGrid1->setCurrentIndex(row);
+    m_profileAction->setEnabled(row.isValid());
+    QMenu menu(this);
+    menu.addAction(m_profileAction);
+    menu.addAction(m_exportAction);
+    menu.exec(DataGrid1->viewport()->mapToGlobal(position));
+}
+
+void FrmCode::openProfile(int row) {
+    if (row < 0 || row >= m_grid->rowCount())
+        return;
+    ProfileWindow::open(m_grid->index(row, 0).data().toString(), this);
+}
+
+void FrmCode::exportShown() { ExportDialogs::exportExaminees(this, *Adodc2); }
 
 void FrmCode::buildDeletionFrame() {
     Frame1 = new QGroupBox(QStringLiteral("حذف کردن آزمودني"), this);

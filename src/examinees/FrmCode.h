@@ -5,6 +5,7 @@
 class DataSource;
 class DataSourceModel;
 class DistinctValuesModel;
+class QAction;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
@@ -24,12 +25,19 @@ public:
 
     // The button "حذف ": asks, then deletes the examinee of the code typed, both rows at once.
     void deleteExaminee();
+    // "نيمرخ نمرات": the profile of the examinee in a row of the grid (double-click, Enter or the
+    // grid's menu).
+    void openProfile(int row);
+    // "خروجي CSV" (Ctrl+E, or the grid's menu): the examinees the grid shows, to a CSV file.
+    void exportShown();
 
 private:
     void buildControls();
     void buildSelectors();
     void buildGrid();
     void buildDeletionFrame();
+    void buildGridActions();
+    void showGridMenu(const QPoint &position);
     void createDataSources();
     SkinLabel *addLabel(QWidget *parent, const char *name, const QString &caption, int left, int top, int width);
     void addSelectorLabel(const char *name, const QString &caption, int left, int width);
@@ -63,4 +71,6 @@ private:
     QLineEdit *Text3; // the code to delete
     QPushButton *Command2;
     QPushButton *Command6;
+    QAction *m_profileAction;
+    QAction *m_exportAction;
 };

@@ -331,12 +331,8 @@ void FrmkLID::select(const QString &code) {
     }
     const QString missing = missingItems(answers());
     if (!missing.isEmpty()) {
-        WaitingMessageBox::show(
-            this,
-            QStringLiteral(
-                "شما به سوالات زير پاسخ نداده ايد و تا به تمام سوالات پاسخ ندهيد نمي توانيد نمره گذاري را انجام دهيد") +
-                QStringLiteral("\r\n\r\n") + missing,
-            QStringLiteral("خطا"), QMessageBox::Warning);
+        WaitingMessageBox::show(this, QString::fromUtf8(refusalText) + QStringLiteral("\r\n\r\n") + missing,
+                                QStringLiteral("خطا"), QMessageBox::Warning);
         showResult(false);
         return;
     }

@@ -4,10 +4,17 @@
 
 #include <QLocale>
 
+#include <cmath>
+
 namespace {
 // A number as the score boxes show it: plain decimals, no exponent, no group separators, no
 // trailing zeros, and never "-0".
-QString plainDecimal(double value) { return QString::number(value + 0.0, 'f', QLocale::FloatingPointShortest); }
+QString plainDecimal(double value) {
+    // Sums of answers are whole numbers: written as integers, without the general conversion.
+    if (std::abs(value) < 1e15 && value == std::trunc(value))
+        return QString::number(qint64(value));
+    return QString::number(value + 0.0, 'f', QLocale::FloatingPointShortest);
+}
 
 QString answerAt(const QStringList &answers, int item) { return answers.value(item - 1); }
 } // namespace

@@ -75,6 +75,10 @@ QString reportLabel(int box);
 // box order, each the plain decimal form of its sum of text values (common/TextValue.h). The
 // style totals add up the values of the mechanism texts as written.
 QStringList scoreTexts(const QStringList &answers);
+// What the user is told when answers are missing, before the list of missingItems.
+inline constexpr const char *refusalText =
+    "شما به سوالات زير پاسخ نداده ايد و تا به تمام سوالات پاسخ ندهيد نمي توانيد نمره گذاري را انجام دهيد";
+
 // The items whose answer text is exactly empty, each number followed by two spaces ("3  17  "),
 // in item order; empty when all 40 are answered. An answer of blanks counts as answered.
 QString missingItems(const QStringList &answers);

@@ -41,6 +41,8 @@ inline constexpr Notice printNeedsExaminee{"ابتدا روي انتخاب آز�
 // Examinee directory: no examinee holds the code to delete; deletion done.
 inline constexpr Notice deleteCodeNotFound{"فردي با اين کد وجود ندارد", 1000};
 inline constexpr Notice deleteDone{"حذف با موفقيت انجام گرفت", 1000};
+// Profile and export: the file chosen has been written whole.
+inline constexpr Notice fileSaved{"فايل ذخيره شد", 1000};
 } // namespace Notices
 
 // Shows the notice in a timed box owned by the given window; returns when the box has closed.

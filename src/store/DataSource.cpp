@@ -49,6 +49,8 @@ void DataSource::setFilter(const QString &field, const QString &value) {
     emit currentRowChanged();
 }
 
+DataSource::Filter DataSource::filter() const { return {m_filterField, m_filterValue, m_filterMatchesNothing}; }
+
 int DataSource::recordCount() const {
     if (m_countPending) {
         forgetPendingCount();

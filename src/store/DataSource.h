@@ -35,6 +35,15 @@ public:
     // on the first match. Field names compare without regard to case. Unsaved changes and an
     // unsaved new row are dropped.
     void setFilter(const QString &field, const QString &value);
+    // The filter as it stands: the field as the table spells it (empty: no filter) and the value;
+    // a field the table does not have matches nothing. For readers that go through the same rows
+    // with a statement of their own (an export).
+    struct Filter {
+        QString field;
+        QString value;
+        bool matchesNothing = false;
+    };
+    Filter filter() const;
     // Rows under the filter, an added row not yet saved included.
     int recordCount() const;
     // True when there is no current row (an empty table, or a filter that matched nothing).

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QPointer>
 #include <QTest>
@@ -101,6 +102,29 @@ void answerNextInputBox(SeenBox *seen, const QString &text, bool accept, int tim
                 box->accept();
             else
                 box->reject();
+        } else if (!deadline->hasExpired()) {
+            return;
+        } else if (QWidget *modal = QApplication::activeModalWidget()) {
+            modal->close();
+        }
+        poll->deleteLater();
+        poll->stop();
+    });
+    poll->start();
+}
+
+void answerNextFileDialog(const QString &path, bool accept, int timeoutMs) {
+    auto *poll = new QTimer;
+    auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, path, accept, deadline]() {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            dialog->selectFile(path);
+            // Accepting through QDialog runs the file dialog's own checks, as its button does.
+            if (accept)
+                static_cast<QDialog *>(dialog)->accept();
+            else
+                dialog->reject();
         } else if (!deadline->hasExpired()) {
             return;
         } else if (QWidget *modal = QApplication::activeModalWidget()) {

@@ -30,6 +30,9 @@ void answerMessageBoxes(QList<SeenBox> *seen, const QList<QMessageBox::StandardB
 // Cancel. The box's title and prompt are recorded in seen.
 void answerNextInputBox(SeenBox *seen, const QString &text, bool accept = true, int timeoutMs = 10000);
 
+// Arms a watcher that answers the next file dialog (Qt's own) with the path, or cancels it.
+void answerNextFileDialog(const QString &path, bool accept = true, int timeoutMs = 10000);
+
 // Waits (processing events) until a message box is on screen; null after the bound.
 QMessageBox *waitForMessageBox(int timeoutMs = 10000);
 

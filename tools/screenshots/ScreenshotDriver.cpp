@@ -8,6 +8,7 @@
 #include "examinees/FrmCode.h"
 #include "info/About.h"
 #include "info/Frm2.h"
+#include "profile/ProfileWindow.h"
 #include "scoring/FrmkLID.h"
 #include "shell/Frm1.h"
 #include "shell/Navigation.h"
@@ -266,6 +267,23 @@ void shotOfTheRecoveryBox() {
     save(&box, QStringLiteral("recovery-box"));
 }
 
+// The profile of an examinee opened from the directory's grid, alone and beside a second examinee.
+void shotsOfTheProfile() {
+    FrmCode directory;
+    directory.show();
+    directory.openProfile(0);
+    settle(200);
+    auto *profile = directory.findChild<ProfileWindow *>();
+    if (!profile)
+        return;
+    save(profile, QStringLiteral("profile"));
+    profile->compareWith(QStringLiteral("K102"));
+    save(profile, QStringLiteral("profile-compared"));
+    const QString pdf = QDir(g_outputFolder).filePath(QStringLiteral("profile-compared.pdf"));
+    if (profile->savePdf(pdf))
+        g_saved << pdf;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -292,6 +310,7 @@ int main(int argc, char *argv[]) {
     shotsOfTheTestRun();
     shotsOfTheResultSheet();
     shotsOfTheDirectory();
+    shotsOfTheProfile();
     shotsOfLeaving();
     shotsOfTheUpdate();
     shotsOfTheInformation();
