@@ -2,6 +2,7 @@
 #include "common/Twips.h"
 #include "shell/Navigation.h"
 #include "shell/PersianApplication.h"
+#include "support/ModalDriver.h"
 #include "support/ProgramEnd.h"
 #include "support/TempProgramFolder.h"
 
@@ -16,13 +17,6 @@
 namespace {
 const QString firstCaption = QStringLiteral(" تهيه نسخه پشتيبان");
 const QString secondCaption = QStringLiteral("پشتيبان گيري");
-
-QWidget *visibleTopLevel(const QString &name) {
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == name && widget->isVisible())
-            return widget;
-    return nullptr;
-}
 } // namespace
 
 class ExitproTest : public QObject {
@@ -144,9 +138,9 @@ void ExitproTest::outcomes() {
     });
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(ended, ends);
-    QCOMPARE(visibleTopLevel(QStringLiteral("Frmbackup")) != nullptr, backupWindow);
+    QCOMPARE(visibleWindow(QStringLiteral("Frmbackup")) != nullptr, backupWindow);
     QCOMPARE(m_mainWindowsShown, mainWindow ? 1 : 0);
-    QCOMPARE(visibleTopLevel(QStringLiteral("Frm1")) != nullptr, mainWindow);
+    QCOMPARE(visibleWindow(QStringLiteral("Frm1")) != nullptr, mainWindow);
     if (backupWindow)
         QVERIFY(m_dialog && m_dialog->isHidden());
     if (!mainWindow)

@@ -12,51 +12,14 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 #include <unistd.h>
-
-namespace {
-struct SeenDialog {
-    bool seen = false;
-    QString folder;
-    QString fileName;
-    QStringList filters;
-    bool saving = false;
-};
-
-// Waits for the file dialog, notes what it offers, then chooses the file (or cancels when empty).
-void answerFileDialog(SeenDialog *seen, const QString &choice) {
-    auto *poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, seen, choice]() {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        seen->seen = true;
-        seen->folder = dialog->directory().absolutePath();
-        seen->fileName = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
-        seen->filters = dialog->nameFilters();
-        seen->saving = dialog->acceptMode() == QFileDialog::AcceptSave;
-        if (choice.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        dialog->selectFile(choice);
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-    poll->start();
-}
-} // namespace
 
 class FrmbackupTest : public QObject {
     Q_OBJECT
@@ -159,8 +122,8 @@ void FrmbackupTest::fileDialogsOpenInTheBackupFolder() {
     if (!saving)
         QVERIFY(QDir().mkpath(backFolder) && writeFile(chosen, "x"));
 
-    SeenDialog seen;
-    answerFileDialog(&seen, choose ? chosen : QString());
+    SeenFileDialog seen;
+    answerNextFileDialog(&seen, choose ? chosen : QString());
     click(button.toLatin1().constData());
     QVERIFY(seen.seen);
     QCOMPARE(seen.folder, QFileInfo(backFolder).absoluteFilePath());

@@ -6,6 +6,7 @@
 #include "store/Database.h"
 #include "support/ModalDriver.h"
 #include "support/TempProgramFolder.h"
+#include "support/Typing.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -55,24 +56,6 @@ void insert(const QString &sql, const QStringList &values) {
     for (const QString &value : values)
         query.addBindValue(value);
     QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
-}
-
-void typeInto(QWidget *box, const QString &text) {
-    for (QChar ch : text)
-        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
-
-// Opens the list and clicks the entry, as the user does.
-void choose(QComboBox *list, const QString &entry) {
-    const int row = list->findText(entry);
-    QVERIFY2(row >= 0, qPrintable(entry));
-    list->showPopup();
-    QAbstractItemView *view = list->view();
-    QVERIFY(QTest::qWaitForWindowExposed(view->window()));
-    const QModelIndex index = list->model()->index(row, 0);
-    view->scrollTo(index);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
-    QTRY_VERIFY(!view->isVisible());
 }
 } // namespace
 
@@ -159,7 +142,7 @@ void FrmCodeTest::selectorFilters() {
         if (operated->isEditable() && operated->findText(value) < 0)
             QTest::keyClicks(operated->lineEdit(), value);
         else
-            choose(operated, value);
+            chooseFromList(operated, value);
         for (QComboBox *other : selectors) {
             if (other != operated)
                 QCOMPARE(other->currentText(), QString());
@@ -223,7 +206,7 @@ void FrmCodeTest::deletion() {
     open();
     const QStringList examineesBefore = inFile("SELECT Code FROM IDE ORDER BY ID");
     const QStringList answersBefore = inFile("SELECT Code FROM Answer ORDER BY ID");
-    typeInto(control<QLineEdit>("Text3"), typed);
+    typeText(control<QLineEdit>("Text3"), typed);
     QList<QMessageBox::StandardButton> buttons;
     for (const QString &box : boxes)
         buttons << (box == question ? QMessageBox::StandardButton(answer) : QMessageBox::Ok);
@@ -250,7 +233,7 @@ void FrmCodeTest::failedDeletionKeepsBothRows() {
     QSqlQuery(Database::connection())
         .exec("CREATE TRIGGER keep BEFORE DELETE ON Answer BEGIN SELECT RAISE(ABORT, 'answer row kept'); END");
     open();
-    typeInto(control<QLineEdit>("Text3"), "C1");
+    typeText(control<QLineEdit>("Text3"), "C1");
     QList<SeenBox> seen;
     answerMessageBoxes(&seen, {QMessageBox::Yes, QMessageBox::Ok});
     QTest::mouseClick(control<QPushButton>("Command2"), Qt::LeftButton);

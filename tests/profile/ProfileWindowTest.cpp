@@ -181,7 +181,8 @@ void ProfileWindowTest::savedFiles() {
     profile->compareWith(QStringLiteral("K2"));
     const QString path = m_folder.filePath(name);
     QFile::remove(path);
-    answerNextFileDialog(path);
+    SeenFileDialog dialog;
+    answerNextFileDialog(&dialog, path);
     SeenBox seen;
     answerNextMessageBox(&seen);
     profile->findChild<QPushButton *>(button)->click();
@@ -215,7 +216,8 @@ void ProfileWindowTest::cancelledExportLeavesNoFile() {
     directory.show();
     QVERIFY(QTest::qWaitForWindowExposed(&directory));
     const QString path = m_folder.filePath(QStringLiteral("cancelled.csv"));
-    answerNextFileDialog(path);
+    SeenFileDialog dialog;
+    answerNextFileDialog(&dialog, path);
     QTimer cancel;
     bool cancelled = false;
     connect(&cancel, &QTimer::timeout, [&directory, &cancelled]() {

@@ -1,10 +1,10 @@
 #include "scoring/DataRPrint.h"
 #include "shell/PersianApplication.h"
+#include "support/PdfText.h"
 
 #include <QApplication>
 #include <QPointer>
 #include <QPrintPreviewWidget>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,31 +15,8 @@ const QStringList valueLabels{"Label29", "Label30", "Label31", "Label32", "Label
                               "Label44", "Label45", "Label46", "Label47", "Label48", "Label55", "Label56", "Label57",
                               "Label58", "Label59", "Label66", "Label67", "Label68", "Label69", "Label70"};
 
-// pdftotext gives the shaped letters' presentation forms, the Farsi yeh for a medial Arabic yeh
-// (one glyph serves both), Arabic-Indic digits for Persian ones, and marks the direction of its
-// runs: texts are compared after folding these look-alikes together and dropping the marks.
-QString folded(const QString &text) {
-    QString result = text.normalized(QString::NormalizationForm_KC);
-    result.removeIf([](QChar c) { return c.category() == QChar::Other_Format; });
-    for (QChar &c : result) {
-        if (c == QChar(0x06CC))
-            c = QChar(0x064A);
-        else if (c.unicode() >= 0x0660 && c.unicode() <= 0x0669)
-            c = QChar(0x06F0 + c.unicode() - 0x0660);
-    }
-    return result;
-}
-
-QString run(const QString &program, const QStringList &arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(30000) ? QString::fromUtf8(process.readAllStandardOutput()) : QString();
-}
-
-QString pdfText(const QString &path) { return folded(run("pdftotext", {"-layout", path, "-"})); }
-
 int pdfPages(const QString &path) {
-    return QRegularExpression(R"(Pages:\s+(\d+))").match(run("pdfinfo", {path})).captured(1).toInt();
+    return QRegularExpression(R"(Pages:\s+(\d+))").match(toolOutput("pdfinfo", {path})).captured(1).toInt();
 }
 
 struct Word {
@@ -51,7 +28,7 @@ QList<Word> pdfWords(const QString &path) {
     static const QRegularExpression word(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
     QList<Word> words;
-    for (const auto &m : word.globalMatch(run("pdftotext", {"-bbox", path, "-"})))
+    for (const auto &m : word.globalMatch(toolOutput("pdftotext", {"-bbox", path, "-"})))
         words.append({QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
                              QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
                       m.captured(5)});
@@ -140,7 +117,7 @@ void DataRPrintTest::textsOnThePage_data() {
 
 void DataRPrintTest::textsOnThePage() {
     QFETCH(QString, text);
-    QVERIFY2(m_page.contains(folded(text)), qPrintable(m_page));
+    QVERIFY2(m_page.contains(foldedText(text)), qPrintable(m_page));
 }
 
 void DataRPrintTest::valuesInTheirPlaces_data() {
@@ -188,10 +165,10 @@ void DataRPrintTest::rowsOfTheDataSource() {
     const QString path = exported(report, QString("rows%1.pdf").arg(rows));
     QCOMPARE(pdfPages(path), pages);
     const QString page = pdfText(path);
-    QVERIFY(page.contains(folded("سبک هاي دفاعي رشد نايافته")));
-    QVERIFY(page.contains(folded("کلينيک روانشناسي آرامش")));
-    QCOMPARE(page.contains(folded("کريمي اصفهاني")), examineeShown);
-    QCOMPARE(page.count(folded("نمره کل")), 3 * pages);
+    QVERIFY(page.contains(foldedText("سبک هاي دفاعي رشد نايافته")));
+    QVERIFY(page.contains(foldedText("کلينيک روانشناسي آرامش")));
+    QCOMPARE(page.contains(foldedText("کريمي اصفهاني")), examineeShown);
+    QCOMPARE(page.count(foldedText("نمره کل")), 3 * pages);
 }
 
 void DataRPrintTest::emptyClinicKeepsTheCaptions() {
@@ -202,8 +179,8 @@ void DataRPrintTest::emptyClinicKeepsTheCaptions() {
     QCOMPARE(pdfPages(path), 1);
     const QString page = pdfText(path);
     for (const char *caption : {"گزارش نتيجه تست سبک هاي دفاعي Kelto", "آدرس", "نام خانوادگي", "والايش", "مريم"})
-        QVERIFY2(page.contains(folded(QString::fromUtf8(caption))), caption);
-    QVERIFY(!page.contains(folded("روانشناسي")));
+        QVERIFY2(page.contains(foldedText(QString::fromUtf8(caption))), caption);
+    QVERIFY(!page.contains(foldedText("روانشناسي")));
 }
 
 // A family name far longer than its label is drawn smaller, not over the age caption beside it.

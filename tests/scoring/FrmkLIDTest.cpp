@@ -50,13 +50,6 @@ QStringList stored(const QString &table, const QString &code, const QString &fie
     rows.setFilter(QStringLiteral("Code"), code);
     return rows.fieldValues(field);
 }
-
-QWidget *topLevel(const QString &name) {
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == name && widget->isVisible())
-            return widget;
-    return nullptr;
-}
 } // namespace
 
 class FrmkLIDTest : public QObject {
@@ -274,7 +267,7 @@ void FrmkLIDTest::takesTheMainWindowsPlace() {
     }
     m_window = Navigation::showMainWindow();
     click("Command3");
-    QVERIFY(m_window->isVisible() && !topLevel("FrmkLID"));
+    QVERIFY(m_window->isVisible() && !visibleWindow("FrmkLID"));
 
     addExaminee("K1", [](int) { return QStringLiteral("2"); });
     m_window->close();
@@ -282,12 +275,12 @@ void FrmkLIDTest::takesTheMainWindowsPlace() {
     click("Command3");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!m_window);
-    m_window = topLevel("FrmkLID");
+    m_window = visibleWindow("FrmkLID");
     QVERIFY(m_window);
     click("Command4");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!m_window);
-    m_window = topLevel("Frm1");
+    m_window = visibleWindow("Frm1");
     QVERIFY(m_window);
     QCOMPARE(text("Text3"), QStringLiteral("2"));
 }

@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -113,25 +114,32 @@ void answerNextInputBox(SeenBox *seen, const QString &text, bool accept, int tim
     poll->start();
 }
 
-void answerNextFileDialog(const QString &path, bool accept, int timeoutMs) {
+void answerNextFileDialog(SeenFileDialog *seen, const QString &choice, int timeoutMs) {
     auto *poll = new QTimer;
     auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
     poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, path, accept, deadline]() {
-        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
-            dialog->selectFile(path);
-            // Accepting through QDialog runs the file dialog's own checks, as its button does.
-            if (accept)
-                static_cast<QDialog *>(dialog)->accept();
-            else
-                dialog->reject();
-        } else if (!deadline->hasExpired()) {
+    QObject::connect(poll, &QTimer::timeout, [poll, seen, choice, deadline]() {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog && !deadline->hasExpired())
             return;
-        } else if (QWidget *modal = QApplication::activeModalWidget()) {
-            modal->close();
-        }
-        poll->deleteLater();
         poll->stop();
+        poll->deleteLater();
+        if (!dialog) {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+            return;
+        }
+        seen->seen = true;
+        seen->folder = dialog->directory().absolutePath();
+        seen->fileName = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
+        seen->filters = dialog->nameFilters();
+        seen->saving = dialog->acceptMode() == QFileDialog::AcceptSave;
+        if (choice.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(choice);
+        QMetaObject::invokeMethod(dialog, "accept");
     });
     poll->start();
 }
@@ -146,17 +154,20 @@ QMessageBox *waitForMessageBox(int timeoutMs) {
     return nullptr;
 }
 
+QWidget *visibleWindow(const QString &objectName) {
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == objectName && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
+}
+
 void actOnNextWindow(const QString &objectName, std::function<void(QWidget *)> act, int timeoutMs) {
     auto *poll = new QTimer;
     auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
     poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout, [poll, objectName, act, deadline]() {
-        QWidget *found = nullptr;
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            if (widget->objectName() == objectName && widget->isVisible())
-                found = widget;
-        }
-        if (found) {
+        if (QWidget *found = visibleWindow(objectName)) {
             poll->stop();
             poll->deleteLater();
             act(found);

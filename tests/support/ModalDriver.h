@@ -3,6 +3,7 @@
 #include <QList>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <functional>
@@ -30,11 +31,24 @@ void answerMessageBoxes(QList<SeenBox> *seen, const QList<QMessageBox::StandardB
 // Cancel. The box's title and prompt are recorded in seen.
 void answerNextInputBox(SeenBox *seen, const QString &text, bool accept = true, int timeoutMs = 10000);
 
-// Arms a watcher that answers the next file dialog (Qt's own) with the path, or cancels it.
-void answerNextFileDialog(const QString &path, bool accept = true, int timeoutMs = 10000);
+// What a file dialog (Qt's own) offered when it came up.
+struct SeenFileDialog {
+    bool seen = false;
+    QString folder;
+    QString fileName;
+    QStringList filters;
+    bool saving = false;
+};
+
+// Arms a watcher that answers the next file dialog: notes what it offers, then chooses the file,
+// or cancels when choice is empty.
+void answerNextFileDialog(SeenFileDialog *seen, const QString &choice, int timeoutMs = 10000);
 
 // Waits (processing events) until a message box is on screen; null after the bound.
 QMessageBox *waitForMessageBox(int timeoutMs = 10000);
+
+// The visible top-level window with the given objectName; null when none is up.
+QWidget *visibleWindow(const QString &objectName);
 
 // Arms a watcher that hands the next visible window with the given objectName (a box of the
 // program's own) to act, which reads it and answers it. Call it before the action that opens it.
