@@ -78,6 +78,9 @@ void Frmbackup::createControls() {
     connect(VisualButtonEx2, &QPushButton::clicked, this, &Frmbackup::backUp);
     connect(VisualButtonEx3, &QPushButton::clicked, this, &Frmbackup::restore);
     connect(Command1, &QPushButton::clicked, this, &QWidget::close);
+    // A path box has no label: it is known by the action of its row.
+    Text1->setAccessibleName(VisualButtonEx2->text());
+    Text2->setAccessibleName(VisualButtonEx3->text());
 }
 
 QPushButton *Frmbackup::addButton(const char *name, const QString &caption, int left, int top, int width, int height) {

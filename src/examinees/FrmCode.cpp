@@ -89,16 +89,17 @@ void FrmCode::buildControls() {
 
 // Each selector's label stands to the right of its box, its colon towards the box.
 void FrmCode::buildSelectors() {
-    addSelectorLabel("SkinLabel1", QStringLiteral(" :نام خانوادگي"), 9180, 1380);
     DataCombo1 = addNameList("DataCombo1", new DistinctValuesModel(m_names, lastNameField, this), 7080);
+    addSelectorLabel("SkinLabel1", QStringLiteral(" :نام خانوادگي"), 9180, 1380)->setBuddy(DataCombo1);
     connect(DataCombo1, &QComboBox::activated, this, &FrmCode::chooseLastName);
 
-    addSelectorLabel("SkinLabel2", QStringLiteral(" :نام "), 6300, 720);
     DataCombo6 = addNameList("DataCombo6", new DistinctValuesModel(m_names, firstNameField, this), 4200);
+    addSelectorLabel("SkinLabel2", QStringLiteral(" :نام "), 6300, 720)->setBuddy(DataCombo6);
     connect(DataCombo6, &QComboBox::activated, this, &FrmCode::chooseFirstName);
 
-    addSelectorLabel("SkinLabel3", QStringLiteral(" :گروه"), 3360, 780);
+    SkinLabel *groupLabel = addSelectorLabel("SkinLabel3", QStringLiteral(" :گروه"), 3360, 780);
     Combo3 = new QComboBox(this);
+    groupLabel->setBuddy(Combo3);
     Combo3->setObjectName(QStringLiteral("Combo3"));
     Combo3->setGeometry(twipsRect(240, SelectorTop, 3060, BoxHeight));
     Combo3->setEditable(true);
@@ -126,12 +127,15 @@ void FrmCode::buildGrid() {
 
     DataGrid1 = new QTableView(this);
     DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
+    m_gridCaption->setBuddy(DataGrid1);
     DataGrid1->setGeometry(twipsRect(240, 1200, 10320, 3960));
     m_grid = new DataSourceModel(
         Adodc2, {QStringLiteral("Code"), firstNameField, lastNameField, groupField},
         {QStringLiteral("کد"), QStringLiteral("نام"), QStringLiteral("نام خانوادگي"), QStringLiteral("گروه")}, this);
     DataGrid1->setModel(m_grid);
     DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the grid for the next control instead of stepping from cell to cell.
+    DataGrid1->setTabKeyNavigation(false);
     DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     DataGrid1->setWordWrap(false);
     // Fixed row heights and column widths: nothing is measured over the rows, which are read
@@ -189,9 +193,10 @@ void FrmCode::buildDeletionFrame() {
     Frame1->setGeometry(twipsRect(2280, 5400, 8280, 1200));
 
     // The prompt stands next to its box.
-    addLabel(Frame1, "SkinLabel4", QStringLiteral("کد آزمودني را وارد کنيد"), 5520, 480, 2520)
-        ->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
+    SkinLabel *prompt = addLabel(Frame1, "SkinLabel4", QStringLiteral("کد آزمودني را وارد کنيد"), 5520, 480, 2520);
+    prompt->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
     Text3 = new QLineEdit(Frame1);
+    prompt->setBuddy(Text3);
     Text3->setObjectName(QStringLiteral("Text3"));
     Text3->setGeometry(twipsRect(2640, 480, 2760, BoxHeight));
     connect(Text3, &QLineEdit::textEdited, this, &FrmCode::foldCodeDigits);
@@ -217,9 +222,10 @@ SkinLabel *FrmCode::addLabel(QWidget *parent, const char *name, const QString &c
 // The captions are written to read left to right with the colon first (" :گروه"): laid out so
 // (a left-to-right mark before them), the colon stands on the left, after the word as it reads in
 // Persian, and next to the box.
-void FrmCode::addSelectorLabel(const char *name, const QString &caption, int left, int width) {
+SkinLabel *FrmCode::addSelectorLabel(const char *name, const QString &caption, int left, int width) {
     SkinLabel *label = addLabel(this, name, QChar(0x200E) + caption, left, SelectorTop, width);
     label->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
+    return label;
 }
 
 void FrmCode::chooseLastName(int row) {

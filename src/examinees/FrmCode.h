@@ -40,7 +40,7 @@ private:
     void showGridMenu(const QPoint &position);
     void createDataSources();
     SkinLabel *addLabel(QWidget *parent, const char *name, const QString &caption, int left, int top, int width);
-    void addSelectorLabel(const char *name, const QString &caption, int left, int width);
+    SkinLabel *addSelectorLabel(const char *name, const QString &caption, int left, int width);
     QComboBox *addNameList(const char *name, DistinctValuesModel *values, int left);
 
     void chooseLastName(int row);

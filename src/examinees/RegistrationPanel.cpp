@@ -62,7 +62,7 @@ QLineEdit *RegistrationPanel::addBox(const char *name, const QString &label, int
     auto *box = new QLineEdit(m_frame);
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(twipsRect(left, top, width, boxHeight));
-    addLabel(label, left + width + labelGap, top, labelWidth);
+    addLabel(label, left + width + labelGap, top, labelWidth)->setBuddy(box);
     return box;
 }
 
@@ -75,7 +75,7 @@ QComboBox *RegistrationPanel::addList(const char *name, const QStringList &items
     // Nothing shows until the user picks; the program never clears a pick.
     list->setCurrentIndex(-1);
     connect(list, &QComboBox::currentTextChanged, hiddenBox, &QLineEdit::setText);
-    addLabel(label, left + width + labelGap, top, labelWidth);
+    addLabel(label, left + width + labelGap, top, labelWidth)->setBuddy(list);
     return list;
 }
 
@@ -87,11 +87,12 @@ QLineEdit *RegistrationPanel::addHiddenBox(const char *name, const QString &fiel
     return box;
 }
 
-void RegistrationPanel::addLabel(const QString &caption, int left, int top, int width) {
+SkinLabel *RegistrationPanel::addLabel(const QString &caption, int left, int top, int width) {
     auto *label = new SkinLabel(m_frame);
     label->setWordWrap(false);
     label->setGeometry(twipsRect(left, top, width, boxHeight));
     label->setCaption(caption);
+    return label;
 }
 
 void RegistrationPanel::bindBoxes() {

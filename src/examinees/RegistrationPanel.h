@@ -11,6 +11,7 @@ class QFrame;
 class QLineEdit;
 class QPushButton;
 class QWidget;
+class SkinLabel;
 struct Notice;
 
 // The main window's registration panel: the examinee's boxes bound to a new row of the examinee
@@ -42,7 +43,7 @@ private:
     QComboBox *addList(const char *name, const QStringList &items, const QString &label, int left, int top, int width,
                        int labelWidth, QLineEdit *hiddenBox);
     QLineEdit *addHiddenBox(const char *name, const QString &field);
-    void addLabel(const QString &caption, int left, int top, int width);
+    SkinLabel *addLabel(const QString &caption, int left, int top, int width);
     void bindBoxes();
     void copyListPicks();
     // The first empty field's notice, with the focus where it sends the user; false when none is empty.

@@ -68,6 +68,7 @@ void Frm2::buildControls() {
     Text2->setGeometry(twipsRect(600, 975, 1185, 435));
     Text2->setAlignment(Qt::AlignCenter);
     connect(Text2, &QLineEdit::textChanged, this, &Frm2::pageNumberChanged);
+    Label1->setBuddy(Text2);
 
     Command2 = new QPushButton(QStringLiteral("بعد"), this);
     Command2->setObjectName(QStringLiteral("Command2"));

@@ -95,26 +95,26 @@ void FrmkLID::createDetailsFrame() {
 
     // Each label to the right of its field, as wide as the room up to the next field.
     Text15 = addBox(Frame5, "Text15", 8040, 180, 675);
-    addFieldLabel("CodeLabel", QStringLiteral(" :کد"), 8700, 180, 735);
+    addFieldLabel("CodeLabel", QStringLiteral(" :کد"), 8700, 180, 735)->setBuddy(Text15);
     Text23_3 = addBox(Frame5, "Text23_3", 5880, 180, 1515);
-    addFieldLabel("FirstNameLabel", QStringLiteral(" :نام"), 7380, 180, 660);
+    addFieldLabel("FirstNameLabel", QStringLiteral(" :نام"), 7380, 180, 660)->setBuddy(Text23_3);
     Text12 = addBox(Frame5, "Text12", 3000, 180, 1635);
-    addFieldLabel("FamilyNameLabel", QStringLiteral(" :نام خانوادگي"), 4620, 240, 1260);
+    addFieldLabel("FamilyNameLabel", QStringLiteral(" :نام خانوادگي"), 4620, 240, 1260)->setBuddy(Text12);
     Combo2 = addList(Frame5, "Combo2", FieldValues::sexes(), 1440, 180, 990);
-    addFieldLabel("SexLabel", QStringLiteral(" :جنس"), 2400, 240, 600);
+    addFieldLabel("SexLabel", QStringLiteral(" :جنس"), 2400, 240, 600)->setBuddy(Combo2);
     Text6 = addBox(Frame5, "Text6", 180, 180, 675);
     Text6->setMaxLength(3);
-    addFieldLabel("AgeLabel", QStringLiteral(" :سن"), 840, 240, 600);
+    addFieldLabel("AgeLabel", QStringLiteral(" :سن"), 840, 240, 600)->setBuddy(Text6);
     Combo1 = addList(Frame5, "Combo1", FieldValues::maritalStatuses(), 7290, 855, 915);
-    addFieldLabel("MaritalStatusLabel", QStringLiteral(" :وضعيت تاهل"), 8160, 900, 1275);
+    addFieldLabel("MaritalStatusLabel", QStringLiteral(" :وضعيت تاهل"), 8160, 900, 1275)->setBuddy(Combo1);
     Text7 = addBox(Frame5, "Text7", 4260, 840, 1455);
-    addFieldLabel("EducationLabel", QStringLiteral(" :ميزان تحصيلات"), 5700, 900, 1590);
+    addFieldLabel("EducationLabel", QStringLiteral(" :ميزان تحصيلات"), 5700, 900, 1590)->setBuddy(Text7);
     Text8 = addBox(Frame5, "Text8", 2220, 840, 1455);
-    addFieldLabel("DateLabel", QStringLiteral(" :تاريخ"), 3660, 900, 600);
+    addFieldLabel("DateLabel", QStringLiteral(" :تاريخ"), 3660, 900, 600)->setBuddy(Text8);
     Text9 = addBox(Frame5, "Text9", 120, 840, 1455);
-    addFieldLabel("TimeLabel", QStringLiteral(" :ساعت"), 1560, 900, 660);
+    addFieldLabel("TimeLabel", QStringLiteral(" :ساعت"), 1560, 900, 660)->setBuddy(Text9);
     Combo3 = addList(Frame5, "Combo3", FieldValues::groups(), 6885, 1350, 1395);
-    addFieldLabel("GroupLabel", QStringLiteral(" :گروه"), 8235, 1395, 1200);
+    addFieldLabel("GroupLabel", QStringLiteral(" :گروه"), 8235, 1395, 1200)->setBuddy(Combo3);
     keepAsciiDigits(Text15);
     keepAsciiDigits(Text6);
 
@@ -176,6 +176,7 @@ void FrmkLID::addScoreBox(QGroupBox *frame, int box, int left, int top, int widt
     label->setWordWrap(false);
     label->setAlignment(Qt::AlignCenter);
     label->setCaption(ScoringKey::boxLabel(box));
+    label->setBuddy(score);
     m_scoreLabels[box] = label;
 }
 

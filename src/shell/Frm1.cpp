@@ -82,6 +82,8 @@ Frm1::Frm1(QWidget *parent) : QWidget(parent) {
     SkinLabel9->setCaption(appTitleAndVersion());
     move(twipsPoint(2340, 765));
     setLeaveMode(2);
+    // The keyboard starts on the first step of an examinee's road, not on the help button.
+    Command1->setFocus();
 }
 
 void Frm1::createDataSources() {
@@ -240,6 +242,8 @@ void Frm1::buildClinicPanel() {
     Text14->setObjectName(QStringLiteral("Text14"));
     Text14->setGeometry(twipsRect(120, 1020, 5355, 615));
     Text14->setAlignment(Qt::AlignCenter);
+    SkinLabel4->setBuddy(Text2);
+    SkinLabel5->setBuddy(Text14);
 
     Command64 = addButton(Frame9, "Command64", QStringLiteral("ذخيره "), 3180, 1680, 855, 495);
     Command7 = addButton(Frame9, "Command7", QStringLiteral("انصراف"), 2100, 1680, 855, 495);

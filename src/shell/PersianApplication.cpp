@@ -1,6 +1,7 @@
 #include "shell/PersianApplication.h"
 
 #include "common/PersianFonts.h"
+#include "shell/KeyboardAccess.h"
 
 #include <QApplication>
 #include <QFont>
@@ -42,4 +43,5 @@ void setUpPersianApplication(QApplication &app) {
     mapReportFontNames();
 
     installPersianQtTexts(app);
+    KeyboardAccess::install(app);
 }

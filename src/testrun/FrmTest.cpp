@@ -149,6 +149,7 @@ void FrmTest::buildControls() {
     Text6->setAlignment(Qt::AlignCenter);
     Text6->hide();
     DigitKeyFilter::install(Text6, '0', Notices::digitsOnly);
+    Text6->setAccessibleName(QStringLiteral("شماره سؤال"));
     connect(Text6, &QLineEdit::textChanged, this, &FrmTest::loadItem);
 
     Command1 = addButton("Command1", QStringLiteral("شروع"), 4710, 7320, 975, 555);
@@ -156,6 +157,10 @@ void FrmTest::buildControls() {
     Command5->hide();
     connect(Command1, &QPushButton::clicked, this, &FrmTest::start);
     connect(Command5, &QPushButton::clicked, this, &FrmTest::saveAndExit);
+
+    // From the answer, Tab goes on to "بعدي" and only then back to "قبلي", though "بعدي" stands on
+    // the right: answer, Tab, Enter is the keyboard's way through the items.
+    setTabOrder(Text12, CmdNext);
 }
 
 void FrmTest::buildDetailsFrame() {
@@ -165,27 +170,27 @@ void FrmTest::buildDetailsFrame() {
     Frame1->hide();
     // Each label stands to the right of its box; its width reaches to the next control.
     Text1 = addDetailsBox("Text1", codeField, 8040, 180, 675);
-    addDetailsLabel(QStringLiteral(" :کد"), 8700, 180, 765);
+    addDetailsLabel(Text1, QStringLiteral(" :کد"), 8700, 180, 765);
     Text3 = addDetailsBox("Text3", QStringLiteral("FName"), 5880, 180, 1515);
-    addDetailsLabel(QStringLiteral(" :نام"), 7380, 180, 630);
+    addDetailsLabel(Text3, QStringLiteral(" :نام"), 7380, 180, 630);
     Text4 = addDetailsBox("Text4", QStringLiteral("LName"), 3000, 180, 1635);
-    addDetailsLabel(QStringLiteral(" :نام خانوادگي"), 4620, 240, 1230);
+    addDetailsLabel(Text4, QStringLiteral(" :نام خانوادگي"), 4620, 240, 1230);
     Combo2 = addDetailsList("Combo2", FieldValues::sexes(), QStringLiteral("Jens"), 1440, 180, 990);
-    addDetailsLabel(QStringLiteral(" :جنس"), 2400, 240, 570);
+    addDetailsLabel(Combo2, QStringLiteral(" :جنس"), 2400, 240, 570);
     Text5 = addDetailsBox("Text5", QStringLiteral("Sen"), 180, 180, 675);
     Text5->setMaxLength(3);
     DigitKeyFilter::install(Text5, '0', Notices::digitsOnly);
-    addDetailsLabel(QStringLiteral(" :سن"), 840, 240, 570);
+    addDetailsLabel(Text5, QStringLiteral(" :سن"), 840, 240, 570);
     Combo1 = addDetailsList("Combo1", FieldValues::maritalStatuses(), QStringLiteral("Taahol"), 7290, 855, 915);
-    addDetailsLabel(QStringLiteral(" :وضعيت تاهل"), 8160, 900, 1305);
+    addDetailsLabel(Combo1, QStringLiteral(" :وضعيت تاهل"), 8160, 900, 1305);
     Text7 = addDetailsBox("Text7", QStringLiteral("Tahsil"), 4260, 840, 1455);
-    addDetailsLabel(QStringLiteral(" :ميزان تحصيلات"), 5700, 900, 1560);
+    addDetailsLabel(Text7, QStringLiteral(" :ميزان تحصيلات"), 5700, 900, 1560);
     Text8 = addDetailsBox("Text8", QStringLiteral("Date"), 2220, 840, 1455);
-    addDetailsLabel(QStringLiteral(" :تاريخ"), 3660, 900, 570);
+    addDetailsLabel(Text8, QStringLiteral(" :تاريخ"), 3660, 900, 570);
     Text9 = addDetailsBox("Text9", QStringLiteral("Time"), 120, 840, 1455);
-    addDetailsLabel(QStringLiteral(" :ساعت"), 1560, 900, 630);
+    addDetailsLabel(Text9, QStringLiteral(" :ساعت"), 1560, 900, 630);
     Combo3 = addDetailsList("Combo3", FieldValues::groups(), QStringLiteral("Group"), 6930, 1305, 1395);
-    addDetailsLabel(QStringLiteral(" :گروه"), 8325, 1305, 1140);
+    addDetailsLabel(Combo3, QStringLiteral(" :گروه"), 8325, 1305, 1140);
 }
 
 QLineEdit *FrmTest::addDetailsBox(const char *name, const QString &field, int left, int top, int width) {
@@ -206,8 +211,9 @@ QComboBox *FrmTest::addDetailsList(const char *name, const QStringList &items, c
     return list;
 }
 
-void FrmTest::addDetailsLabel(const QString &caption, int left, int top, int width) {
+void FrmTest::addDetailsLabel(QWidget *box, const QString &caption, int left, int top, int width) {
     auto *label = new SkinLabel(Frame1);
+    label->setBuddy(box);
     label->setWordWrap(false);
     label->setGeometry(twipsRect(left, top, width, boxHeight));
     label->setCaption(caption);
@@ -321,6 +327,8 @@ void FrmTest::showItem(int item) {
     SkinLbl5->setCaption(Lbl1->text());
     FieldBinding::bind(Text12, Adodc2, number);
     Frame2->setTitle(number);
+    // The answer box is known by the item it answers.
+    Text12->setAccessibleName(SkinLbl5->caption());
 }
 
 // An answer is stored the moment it is typed, so no way of closing the window loses it.

@@ -49,7 +49,7 @@ private:
     QLineEdit *addDetailsBox(const char *name, const QString &field, int left, int top, int width);
     QComboBox *addDetailsList(const char *name, const QStringList &items, const QString &field, int left, int top,
                               int width);
-    void addDetailsLabel(const QString &caption, int left, int top, int width);
+    void addDetailsLabel(QWidget *box, const QString &caption, int left, int top, int width);
     QPushButton *addButton(const char *name, const QString &caption, int left, int top, int width, int height);
     void showItem(int item);
     void focusAnswer();

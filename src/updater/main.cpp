@@ -1,6 +1,7 @@
 #include "updater/Progress.h"
 
 #include "common/PersianFonts.h"
+#include "shell/KeyboardAccess.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,6 +13,7 @@ int main(int argc, char *argv[]) {
     QApplication::setLayoutDirection(Qt::RightToLeft);
     // The same Persian and Latin families as Kelto's, not whatever the system's default font is.
     usePersianApplicationFont();
+    KeyboardAccess::install(app);
 
     Progress window;
     window.show();
