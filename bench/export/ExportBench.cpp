@@ -3,6 +3,7 @@
 // as CSV through ExamineeExport::write and prints
 //   ms <ms> rows <n> idle_rss_kib <k> peak_rss_kib <k>
 // The peak is the resident high-water mark from the idle program (database open) on.
+#include "../ProcessMemory.h"
 #include "BigDatabase.h"
 #include "profile/ExamineeExport.h"
 #include "store/Database.h"
@@ -12,24 +13,6 @@
 #include <QFile>
 
 #include <cstdio>
-
-namespace {
-long statusKib(const char *field) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
-void resetPeak() {
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-} // namespace
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
@@ -41,8 +24,8 @@ int main(int argc, char *argv[]) {
         if (buildBigDatabase(args.value(2), args.value(3, QStringLiteral("100000")).toInt(), &error))
             return 0;
     } else if (args.value(1) == QLatin1String("export") && Database::open(args.value(2), &error)) {
-        const long idle = statusKib("VmRSS:");
-        resetPeak();
+        const long idle = ProcessMemory::statusKib("VmRSS:");
+        ProcessMemory::resetPeak();
         qint64 rows = 0;
         QElapsedTimer timer;
         timer.start();
@@ -56,7 +39,7 @@ int main(int argc, char *argv[]) {
         const double ms = timer.nsecsElapsed() / 1e6;
         if (outcome == ExamineeExport::Outcome::Written) {
             std::printf("ms %.1f rows %lld idle_rss_kib %ld peak_rss_kib %ld\n", ms, rows, idle,
-                        statusKib("VmHWM:"));
+                        ProcessMemory::statusKib("VmHWM:"));
             return 0;
         }
     }

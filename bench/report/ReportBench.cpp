@@ -4,6 +4,7 @@
 // least any PDF of ours costs. The first rendering pays for loading the fonts, as a user's first
 // print does; "again" is the median of ten more. The peak is measured from the idle program on:
 // the kernel's high-water mark is reset there.
+#include "../ProcessMemory.h"
 #include "scoring/DataRPrint.h"
 #include "shell/PersianApplication.h"
 
@@ -19,22 +20,6 @@
 #include <functional>
 
 namespace {
-
-long statusKib(const char *field) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
-void resetPeak() {
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
 
 DataRPrint filledReport() {
     DataRPrint report;
@@ -81,15 +66,15 @@ int main(int argc, char *argv[]) {
             report.exportPdf(path);
     };
     QApplication::processEvents();
-    const long idle = statusKib("VmRSS:");
-    resetPeak();
+    const long idle = ProcessMemory::statusKib("VmRSS:");
+    ProcessMemory::resetPeak();
 
     const double first = millisecondsOf(render);
     QList<double> again;
     for (int i = 0; i < 10; ++i)
         again << millisecondsOf(render);
     std::sort(again.begin(), again.end());
-    const long peak = statusKib("VmHWM:");
+    const long peak = ProcessMemory::statusKib("VmHWM:");
     QFile::remove(path);
     std::printf("first_ms %.1f again_ms %.1f idle_rss_kib %ld peak_rss_kib %ld\n", first, again[again.size() / 2], idle,
                 peak);

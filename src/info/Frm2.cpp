@@ -16,11 +16,13 @@
 
 namespace {
 
-QString pageText(int number) {
-    QFile file(QStringLiteral(":/info/pages/page%1.html").arg(number));
+QString resourceText(const QString &path) {
+    QFile file(path);
     file.open(QIODevice::ReadOnly);
     return QString::fromUtf8(file.readAll());
 }
+
+QString pageText(int number) { return resourceText(QStringLiteral(":/info/pages/page%1.html").arg(number)); }
 
 // The pages are typeset text on their own light green ground: the same in every theme, so the
 // window's skin must not reach them.
@@ -97,6 +99,8 @@ void Frm2::buildControls() {
 }
 
 void Frm2::buildPages() {
+    // One style for the five pages' text, kept beside them.
+    const QString pagesStyleSheet = resourceText(QStringLiteral(":/info/pages/pages.css"));
     for (int number = 1; number <= PageRule::lastPage; ++number) {
         auto *box = new QTextBrowser(this);
         box->setObjectName(QStringLiteral("Pic1_%1").arg(number));
@@ -105,6 +109,7 @@ void Frm2::buildPages() {
         box->setStyleSheet(QString::fromUtf8(pageStyle));
         box->setOpenLinks(false);
         box->setFocusPolicy(Qt::NoFocus);
+        box->document()->setDefaultStyleSheet(pagesStyleSheet);
         box->setHtml(pageText(number));
         setPageMargins(box->document());
         box->hide();

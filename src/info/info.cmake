@@ -7,4 +7,5 @@ list(APPEND KELTO_GUI_SOURCES
 list(APPEND KELTO_GUI_RESOURCES
     ${KELTO_FRAGMENT_DIR}/pages/page1.html ${KELTO_FRAGMENT_DIR}/pages/page2.html
     ${KELTO_FRAGMENT_DIR}/pages/page3.html ${KELTO_FRAGMENT_DIR}/pages/page4.html
-    ${KELTO_FRAGMENT_DIR}/pages/page5.html ${KELTO_FRAGMENT_DIR}/pictures/about.svg)
+    ${KELTO_FRAGMENT_DIR}/pages/page5.html
+    ${KELTO_FRAGMENT_DIR}/pages/pages.css ${KELTO_FRAGMENT_DIR}/pictures/about.svg)

@@ -42,7 +42,11 @@ QWidget *focused() {
     return window ? window->focusWidget() : QApplication::focusWidget();
 }
 QString focusName() { return focused() ? focused()->objectName() : QString(); }
-void press(Qt::Key key) { QTest::keyClick(focused(), key); }
+// A window shown a moment ago may not hold the focus yet on a busy machine: wait for it.
+void press(Qt::Key key) {
+    QTRY_VERIFY(focused());
+    QTest::keyClick(focused(), key);
+}
 
 void pressButton(QWidget *window, const char *name) {
     auto *button = window->findChild<QAbstractButton *>(QLatin1String(name));
@@ -200,7 +204,7 @@ void KeyboardTest::registrationAndTestRunByKeys() {
         if (name != QLatin1String("Command8"))
             press(Qt::Key_Tab);
     }
-    QTest::keyClick(focused(), Qt::Key_Space);
+    press(Qt::Key_Space);
     QSqlQuery query(Database::connection());
     QVERIFY(query.exec(QStringLiteral("SELECT FName, LName, Sen, Taahol, Jens, \"Group\", Tahsil FROM IDE WHERE "
                                       "Code = 'م7'")));
