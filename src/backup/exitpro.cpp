@@ -46,10 +46,10 @@ exitpro::exitpro(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWi
 
     m_confirm = new PictureButton(this, QRect(twipsPoint(2460, 1500), pictureSize), "k1",
                                   SkinPictures::confirmPicture(pictureSize, false), "k2",
-                                  SkinPictures::confirmPicture(pictureSize, true));
+                                  SkinPictures::confirmPicture(pictureSize, true), SkinPictures::confirmText());
     m_cancel = new PictureButton(this, QRect(twipsPoint(600, 1500), pictureSize), "C1",
                                  SkinPictures::cancelPicture(pictureSize, false), "C2",
-                                 SkinPictures::cancelPicture(pictureSize, true));
+                                 SkinPictures::cancelPicture(pictureSize, true), SkinPictures::cancelText());
     connect(m_confirm, &PictureButton::clicked, this, &exitpro::confirm);
     connect(m_cancel, &PictureButton::clicked, this, &QWidget::close);
     createTimers();

@@ -11,7 +11,8 @@ class QTimer;
 // on the way out. Borderless; the check box shows the caption, which alternates between two texts.
 // It is the only window while it is up: confirming ends the program (or hands over to the backup
 // window when the box is ticked), cancelling brings the main window back. Closed any other way
-// (Alt+F4, Escape) it cancels, so the program is never left running without a window.
+// (Alt+F4, Escape) it cancels, so the program is never left running without a window. The focus
+// opens on the check box; Tab goes on to the confirm picture and then the cancel picture.
 class exitpro : public QWidget {
     Q_OBJECT
 public:

@@ -20,8 +20,11 @@ Frmskin::Frmskin(QWidget *parent) : QWidget(parent, Qt::Window) {
 
     const QRect place = twipsRect(1725, 2100, 1260, 555);
     m_confirm = new PictureButton(this, place, "k1", SkinPictures::confirmPicture(place.size(), false), "k2",
-                                  SkinPictures::confirmPicture(place.size(), true));
+                                  SkinPictures::confirmPicture(place.size(), true), SkinPictures::confirmText());
     connect(m_confirm, &PictureButton::clicked, this, &Frmskin::confirm);
+    // The window itself holds the focus as it opens, so the plain picture shows until Tab moves the
+    // focus onto it.
+    setFocus();
 }
 
 Frmskin *Frmskin::showNew() {

@@ -9,7 +9,9 @@ class PictureButton;
 // and brings the main window back (loaded anew, so in the new look) through its confirm picture.
 // Unskinned; its face is one picture. The confirm picture has a normal image k1 and a
 // highlighted image k2 at the same place: the mouse over k1 shows k2, the mouse over the face
-// shows k1 again, and a click on k2 confirms. Closed any other way, it leaves no window open.
+// shows k1 again, and a click on k2 confirms. By the keyboard: Tab puts the focus on the confirm
+// picture, which shows k2 while it has it, and Enter or Space confirms. Closed any other way, it
+// leaves no window open.
 class Frmskin : public QWidget {
     Q_OBJECT
 public:

@@ -1,4 +1,5 @@
 #include "support/ModalDriver.h"
+#include "support/ProgramEnd.h"
 #include "support/TempProgramFolder.h"
 #include "support/Typing.h"
 
@@ -9,8 +10,10 @@
 #include "info/Frm2.h"
 #include "scoring/FrmkLID.h"
 #include "shell/Frm1.h"
+#include "shell/Frmskin.h"
 #include "shell/Navigation.h"
 #include "shell/PersianApplication.h"
+#include "shell/SkinObject.h"
 #include "store/Database.h"
 #include "testrun/FrmTest.h"
 #include "testrun/TestRun.h"
@@ -22,6 +25,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QSqlQuery>
@@ -54,8 +58,24 @@ void pressButton(QWidget *window, const char *name) {
     button->click();
 }
 
+// A picture drawn as a button: assistive tools see it as a button.
+bool isPictureButton(QWidget *widget) {
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+    return qobject_cast<QLabel *>(widget) && face && face->role() == QAccessible::Button;
+}
+
+// A picture button is reached when the focus came to either of its pictures, which lie at one place.
+bool wasReached(const QSet<QWidget *> &reached, QWidget *control) {
+    for (QWidget *widget : reached)
+        if (widget == control || (isPictureButton(control) && widget->geometry() == control->geometry()))
+            return true;
+    return false;
+}
+
 // What a user operates: buttons, boxes, lists and grids, not the parts a list or grid is made of.
 bool isControl(QWidget *widget) {
+    if (isPictureButton(widget))
+        return true;
     for (QWidget *up = widget->parentWidget(); up && !up->isWindow(); up = up->parentWidget())
         if (qobject_cast<QComboBox *>(up) || qobject_cast<QAbstractItemView *>(up))
             return false;
@@ -93,6 +113,9 @@ private slots:
     void everyControlIsReachedAndNamed_data();
     void everyControlIsReachedAndNamed();
     void registrationAndTestRunByKeys();
+    void exitDialogByKeys_data();
+    void exitDialogByKeys();
+    void themeConfirmedByKeys();
 
 private:
     std::unique_ptr<TempProgramFolder> m_folder;
@@ -147,6 +170,7 @@ void KeyboardTest::everyControlIsReachedAndNamed_data() {
     QTest::newRow("examinee directory") << WindowMaker([]() -> QWidget * { return new FrmCode; });
     QTest::newRow("scoring window") << WindowMaker([]() -> QWidget * { return new FrmkLID; });
     QTest::newRow("exit dialog") << WindowMaker([]() -> QWidget * { return exitpro::showDialog(); });
+    QTest::newRow("theme-change window") << WindowMaker([]() -> QWidget * { return new Frmskin; });
     QTest::newRow("backup window") << WindowMaker([]() -> QWidget * { return new Frmbackup; });
     QTest::newRow("about box") << WindowMaker([]() -> QWidget * { return new About; });
     QTest::newRow("pages window") << WindowMaker([]() -> QWidget * { return new Frm2; });
@@ -175,7 +199,7 @@ void KeyboardTest::everyControlIsReachedAndNamed() {
         press(Qt::Key_Tab);
     }
     for (QWidget *control : controls) {
-        QVERIFY2(reached.contains(control), qPrintable(control->objectName() + " is not reached by Tab"));
+        QVERIFY2(wasReached(reached, control), qPrintable(control->objectName() + " is not reached by Tab"));
         QVERIFY2(!accessibleName(control).isEmpty(), qPrintable(control->objectName() + " has no name"));
     }
 }
@@ -260,6 +284,61 @@ void KeyboardTest::registrationAndTestRunByKeys() {
     QVERIFY(query.next());
     for (int item = 1; item <= 40; ++item)
         QCOMPARE(query.value(QString::number(item)).toString(), QString::number((item - 1) % 9 + 1));
+}
+
+// The exit dialog left or cancelled from its pictures by keys; key 0 is an assistive tool's press.
+void KeyboardTest::exitDialogByKeys_data() {
+    QTest::addColumn<int>("tabs");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("ends");
+    QTest::newRow("confirm by Return") << 1 << int(Qt::Key_Return) << true;
+    QTest::newRow("confirm by an assistive tool") << 1 << 0 << true;
+    QTest::newRow("cancel by Space") << 2 << int(Qt::Key_Space) << false;
+    QTest::newRow("Escape on the confirm picture") << 1 << int(Qt::Key_Escape) << false;
+}
+
+void KeyboardTest::exitDialogByKeys() {
+    QFETCH(int, tabs);
+    QFETCH(int, key);
+    QFETCH(bool, ends);
+    QWidget *dialog = exitpro::showDialog();
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    QTRY_COMPARE(focusName(), QStringLiteral("Check1"));
+    for (int tab = 0; tab < tabs; ++tab)
+        press(Qt::Key_Tab);
+    for (const QPoint at : {QPoint(4, 4), QPoint(8, 8)})
+        QTest::mouseMove(dialog, at);
+    // The focus stands on the highlighted picture, k2 or C2, shown in place of the plain one even
+    // when the pointer crosses the background.
+    QCOMPARE(focusName(), QLatin1String(tabs == 1 ? "k2" : "C2"));
+    QVERIFY(focused()->isVisible());
+    const bool ended = endsProgram([key]() {
+        if (key)
+            QTest::keyClick(focused(), Qt::Key(key));
+        else
+            QAccessible::queryAccessibleInterface(focused())->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+    });
+    QCOMPARE(ended, ends);
+    QCOMPARE(visibleWindow(QStringLiteral("Frm1")) != nullptr, !ends);
+}
+
+// The theme-change window opens plain; Tab and Return on its confirm picture bring the main window
+// back in the chosen look.
+void KeyboardTest::themeConfirmedByKeys() {
+    auto *main = new Frm1;
+    main->show();
+    for (const char *button : {"Command9", "Command68", "Command47"})
+        pressButton(main, button);
+    QWidget *change = visibleWindow(QStringLiteral("Frmskin"));
+    QVERIFY(QTest::qWaitForWindowActive(change));
+    QVERIFY(change->findChild<QLabel *>(QStringLiteral("k1"))->isVisible());
+    press(Qt::Key_Tab);
+    QCOMPARE(focusName(), QStringLiteral("k2"));
+    press(Qt::Key_Return);
+    QTRY_VERIFY(visibleWindow(QStringLiteral("Frm1")));
+    QCOMPARE(visibleWindow(QStringLiteral("Frm1"))->findChild<SkinObject *>()->loadedFile(),
+             QStringLiteral("metallic.skn"));
 }
 
 QTEST_MAIN(KeyboardTest)
