@@ -4,7 +4,7 @@
 # (dpkg-dev and file: the Debian package's library dependencies; desktop-file-utils: the menu
 # entry's check in the install test.)
 set -euo pipefail
-packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev
     qt6-svg-dev qt6-translations-l10n libsodium-dev fonts-farsiweb fonts-noto-core fontconfig
     xvfb xauth imagemagick poppler-utils curl python3 desktop-file-utils dpkg-dev file sqlite3)
 missing=()

@@ -102,6 +102,9 @@ int main(int argc, char **argv) {
             if (i >= 0)
                 step.samples.push_back(elapsed);
         }
+        // The window paints between two selections, as it does between a user's clicks; every
+        // step then starts from the caches a user's selection meets.
+        QCoreApplication::processEvents();
         if (selected->text() != code || immatureTotal->text().isEmpty()) {
             out << "the examinee " << code << " was not scored" << Qt::endl;
             return 1;

@@ -13,6 +13,7 @@
 #include "store/DataSource.h"
 #include "store/FieldBinding.h"
 #include "store/FieldValues.h"
+#include "store/ReadSnapshot.h"
 #include "store/Transaction.h"
 
 #include <QCloseEvent>
@@ -327,21 +328,26 @@ void FrmkLID::select(const QString &code) {
         showNotice(this, Notices::examineeCodeMissing);
         return;
     }
-    // A filter reads the table anew: answers stored since the window opened are seen.
+    // A filter reads the table anew: answers stored since the window opened are seen. Both rows
+    // are read from the file in one state.
+    ReadSnapshot snapshot;
     Adodc2->setFilter(codeField, code);
     if (Adodc2->recordCount() == 0) {
+        snapshot.end();
         showNotice(this, Notices::examineeNotFound);
         return;
     }
     const QStringList given = answers();
     const QString missing = missingItems(given);
     if (!missing.isEmpty()) {
+        snapshot.end();
         WaitingMessageBox::show(this, QString::fromUtf8(refusalText) + QStringLiteral("\r\n\r\n") + missing,
                                 QStringLiteral("خطا"), QMessageBox::Warning);
         showResult(false);
         return;
     }
     Adodc3->setFilter(codeField, code);
+    snapshot.end();
     m_storedCode = Adodc3->value(codeField);
     Text5->setText(code);
     showScores(given);

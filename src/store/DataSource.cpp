@@ -1,6 +1,7 @@
 #include "store/DataSource.h"
 
 #include "store/Database.h"
+#include "store/KeptStatement.h"
 #include "store/StoreMessages.h"
 
 #include <QSqlError>
@@ -324,17 +325,27 @@ void DataSource::takeCount() const {
 // the first of them in one statement kept compiled, so one read of the file. No row comes back
 // when none match.
 void DataSource::lookUp() {
-    QSqlQuery &query = Database::preparedStatement(
-        QStringLiteral("SELECT (SELECT COUNT(*) FROM %1%2), %3 FROM %1%2 ORDER BY rowid LIMIT 1")
-            .arg(quoted(m_table), filterSql(), m_columns));
-    query.bindValue(0, m_filterValue);
-    query.bindValue(1, m_filterValue);
-    if (query.exec() && query.next()) {
-        m_count = query.value(0).toInt();
-        takeRow(query, 1);
+    if (m_lookUpField != m_filterField) {
+        m_lookUpSql = QStringLiteral("SELECT (SELECT COUNT(*) FROM %1%2), %3 FROM %1%2 ORDER BY rowid LIMIT 1")
+                          .arg(quoted(m_table), filterSql(), m_columns);
+        m_lookUpField = m_filterField;
     }
-    noteReadError(query);
-    query.finish();
+    QString why;
+    KeptStatement *statement = KeptStatement::forText(m_lookUpSql, &why);
+    if (!statement) {
+        noteReadError(why);
+        return;
+    }
+    if (!statement->firstRow({m_filterValue, m_filterValue})) {
+        noteReadError(statement->lastError());
+        return;
+    }
+    m_count = int(statement->integer(0));
+    m_hasRow = true;
+    m_rowId = statement->integer(1);
+    for (int i = 0; i < m_fields.size(); ++i)
+        m_values.insert(m_fields.at(i), statement->text(2 + i));
+    statement->finish();
 }
 
 // The rows under the filter as the file holds them now (0 when the read fails, its error noted).
@@ -402,9 +413,13 @@ void DataSource::takeRow(const QSqlQuery &query, int rowIdColumn) {
 // A read the database could not finish (a damaged page, a file taken away) must not pass for
 // an empty table: it is kept for lastError() and logged. True when the read failed.
 bool DataSource::noteReadError(const QSqlQuery &query) const {
-    if (!query.lastError().isValid())
+    return query.lastError().isValid() && noteReadError(query.lastError().text());
+}
+
+bool DataSource::noteReadError(const QString &error) const {
+    if (error.isEmpty())
         return false;
-    m_lastError = query.lastError().text();
+    m_lastError = error;
     qWarning("DataSource(%s): %s", qPrintable(m_table), qPrintable(m_lastError));
     return true;
 }
@@ -412,6 +427,8 @@ bool DataSource::noteReadError(const QSqlQuery &query) const {
 void DataSource::clearRow() {
     m_hasRow = false;
     m_rowId = 0;
-    m_values.clear();
+    // The fields stay, emptied: the next row's values take their places without new ones made.
+    for (QString &value : m_values)
+        value = QString();
     m_changed.clear();
 }

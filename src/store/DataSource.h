@@ -95,6 +95,7 @@ private:
     bool loadRow(const QString &condition, qint64 rowId, bool descending, bool *readFailed = nullptr);
     void clearRow();
     bool noteReadError(const QSqlQuery &query) const;
+    bool noteReadError(const QString &error) const;
     void owePendingCount();
     void forgetPendingCount() const;
     void takeCount() const;
@@ -106,6 +107,8 @@ private:
     QString m_columns;                      // the row id and the fields, quoted, for reading rows
     QString m_filterField;                  // empty: no filter
     QString m_filterValue;
+    QString m_lookUpSql;   // the filter's look-up, made for the filter field m_lookUpField
+    QString m_lookUpField;
     bool m_filterMatchesNothing = false; // a filter on a field the table does not have
     // The rows of the snapshot; while the count is pending, only the rows this source added or
     // deleted since (the count, when taken, is added to it).

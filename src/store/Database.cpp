@@ -2,6 +2,7 @@
 
 #include "store/DataSource.h"
 #include "store/ItemTexts.h"
+#include "store/KeptStatement.h"
 #include "store/StoreMessages.h"
 
 #include <QDir>
@@ -22,14 +23,6 @@ namespace {
 constexpr int SqliteNotADatabase = 26;
 
 QString mainConnectionName() { return QString::fromLatin1(QSqlDatabase::defaultConnection); }
-
-// The main connection's kept statements, by their text (a map: a statement stays where it is while
-// others are added). Never destroyed: a process that ends with the connection open leaves them to
-// the driver, which finalizes its statements as it closes, whatever the order of the exit.
-std::map<QString, QSqlQuery> &preparedStatements() {
-    static auto *statements = new std::map<QString, QSqlQuery>;
-    return *statements;
-}
 
 using Database::quoted;
 
@@ -348,7 +341,7 @@ void close() {
     // The file may be replaced once closed (a restore): snapshots still owed their count take it
     // from the file they were read from.
     DataSource::takePendingCounts();
-    preparedStatements().clear();
+    KeptStatement::finalizeAll();
     if (!QSqlDatabase::contains(mainConnectionName()))
         return;
     {
@@ -392,16 +385,6 @@ bool isKeltoDatabaseFile(const QString &path, QString *why) {
 QSqlDatabase connection() { return QSqlDatabase::database(mainConnectionName(), false); }
 
 bool isOpen() { return connection().isOpen(); }
-
-QSqlQuery &preparedStatement(const QString &sql) {
-    auto [entry, added] = preparedStatements().try_emplace(sql, connection());
-    QSqlQuery &statement = entry->second;
-    if (added || statement.lastError().isValid()) {
-        statement.setForwardOnly(true);
-        statement.prepare(sql);
-    }
-    return statement;
-}
 
 QString filePath() {
     const QSqlDatabase db = connection();

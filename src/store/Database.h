@@ -33,11 +33,6 @@ void close();
 // Whether files can be made in the folder (and so renamed within it); false for a missing folder.
 bool folderTakesWrites(const QString &folder);
 QSqlDatabase connection();
-// The statement compiled once for this text and kept, forward only, while the connection stays
-// open: for reads repeated at every click, whose compiling would cost more than the read. It is
-// shared by all callers of the same text: bind, execute and read it in one go, then finish() it,
-// so that no read stays open on the file. A statement whose last use failed is compiled anew.
-QSqlQuery &preparedStatement(const QString &sql);
 bool isOpen();
 // The absolute path of the open file; empty when none is open.
 QString filePath();

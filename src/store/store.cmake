@@ -3,6 +3,8 @@ list(APPEND KELTO_CORE_SOURCES
     ${KELTO_FRAGMENT_DIR}/DataSource.cpp ${KELTO_FRAGMENT_DIR}/DataSource.h
     ${KELTO_FRAGMENT_DIR}/DataSourceModel.cpp ${KELTO_FRAGMENT_DIR}/DataSourceModel.h
     ${KELTO_FRAGMENT_DIR}/DistinctValuesModel.cpp ${KELTO_FRAGMENT_DIR}/DistinctValuesModel.h
+    ${KELTO_FRAGMENT_DIR}/KeptStatement.cpp ${KELTO_FRAGMENT_DIR}/KeptStatement.h
+    ${KELTO_FRAGMENT_DIR}/ReadSnapshot.cpp ${KELTO_FRAGMENT_DIR}/ReadSnapshot.h
     ${KELTO_FRAGMENT_DIR}/Transaction.cpp ${KELTO_FRAGMENT_DIR}/Transaction.h
     ${KELTO_FRAGMENT_DIR}/ItemTexts.cpp ${KELTO_FRAGMENT_DIR}/ItemTexts.h
     ${KELTO_FRAGMENT_DIR}/RefusedDatabase.cpp ${KELTO_FRAGMENT_DIR}/RefusedDatabase.h

@@ -4,6 +4,7 @@
 #include "store/DataSourceModel.h"
 #include "store/Database.h"
 #include "store/ItemTexts.h"
+#include "store/ReadSnapshot.h"
 #include "store/Transaction.h"
 
 #include <QAbstractItemModelTester>
@@ -55,6 +56,8 @@ private slots:
     void emptySnapshotStaysEmpty();
     void ownChangesOnAnUntakenCount();
     void countTakenBeforeRollbackAndClose();
+    void lookUpReadsTheFileOpenNow();
+    void readSnapshotHoldsTheFileWhileItLasts();
     void deleteStandsOnNeighbour();
     void saveFailures();
     void unknownFieldMatchesNothing();
@@ -357,6 +360,59 @@ void DataSourceTest::countTakenBeforeRollbackAndClose() {
     examinees.refresh();
     QCOMPARE(examinees.recordCount(), 0);
     QVERIFY(examinees.noCurrentRow());
+}
+
+// The look-up is kept compiled on the connection; another file opened in its place (a restore) is
+// the one read by the next look-up.
+void DataSourceTest::lookUpReadsTheFileOpenNow() {
+    DataSource examinees(QStringLiteral("IDE"));
+    examinees.setFilter(QStringLiteral("code"), QStringLiteral("c2"));
+    QCOMPARE(examinees.value(QStringLiteral("LName")), QStringLiteral("Karimi"));
+    Database::close();
+    QString error;
+    QVERIFY2(Database::open(m_folder->filePath(QStringLiteral("other.mdb")), &error), qPrintable(error));
+    addExaminee(QStringLiteral("c2"), QStringLiteral("Rahimi"), QString());
+    examinees.setFilter(QStringLiteral("code"), QStringLiteral("C2"));
+    QCOMPARE(examinees.recordCount(), 1);
+    QCOMPARE(examinees.value(QStringLiteral("LName")), QStringLiteral("Rahimi"));
+}
+
+void DataSourceTest::readSnapshotHoldsTheFileWhileItLasts() {
+    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other process"));
+    other.setDatabaseName(Database::filePath());
+    other.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+    QVERIFY(other.open());
+    const auto renameElsewhere = [&other](const QString &name) {
+        return QSqlQuery(other).exec(QStringLiteral("UPDATE IDE SET LName = '%1' WHERE Code = 'c3'").arg(name));
+    };
+    {
+        ReadSnapshot snapshot;
+        DataSource first(QStringLiteral("IDE"));
+        first.setFilter(QStringLiteral("code"), QStringLiteral("c1"));
+        QVERIFY(!renameElsewhere(QStringLiteral("Rahimi"))); // no write between the two reads
+        DataSource second(QStringLiteral("IDE"));
+        second.setFilter(QStringLiteral("code"), QStringLiteral("c3"));
+        QCOMPARE(second.value(QStringLiteral("LName")), QStringLiteral("Ahmadi"));
+        snapshot.end();
+        QVERIFY(renameElsewhere(QStringLiteral("Rahimi"))); // and nothing held after it
+    }
+    other.close();
+    other = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("other process"));
+
+    // Inside a transaction it neither ends nor commits it.
+    {
+        Transaction registration;
+        addExaminee(QStringLiteral("t1"), QStringLiteral("Ahmadi"), QString());
+        {
+            ReadSnapshot snapshot;
+            DataSource examinees(QStringLiteral("IDE"));
+            examinees.setFilter(QStringLiteral("code"), QStringLiteral("t1"));
+            QCOMPARE(examinees.recordCount(), 1);
+        }
+        registration.rollback();
+    }
+    QCOMPARE(inFile(QStringLiteral("SELECT LName FROM IDE WHERE Code IN ('t1', 'c3')")), QStringList{"Rahimi"});
 }
 
 void DataSourceTest::deleteStandsOnNeighbour() {

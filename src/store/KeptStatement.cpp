@@ -1,0 +1,89 @@
+#include "store/KeptStatement.h"
+
+#include "store/Database.h"
+
+#include <QSqlDriver>
+#include <QVariant>
+
+#include <sqlite3.h>
+
+#include <map>
+#include <memory>
+
+namespace {
+// The statements by their text, for the one connection.
+std::map<QString, std::unique_ptr<KeptStatement>> &keptStatements() {
+    static auto *statements = new std::map<QString, std::unique_ptr<KeptStatement>>;
+    return *statements;
+}
+
+// The SQLite connection under Qt's: its driver hands it out as "sqlite3*".
+sqlite3 *openHandle() {
+    const QSqlDatabase db = Database::connection();
+    if (!db.isOpen())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+} // namespace
+
+KeptStatement *KeptStatement::forText(const QString &sql, QString *why) {
+    auto &statements = keptStatements();
+    if (const auto kept = statements.find(sql); kept != statements.end())
+        return kept->second.get();
+    sqlite3 *db = openHandle();
+    if (!db) {
+        *why = QStringLiteral("no database is open");
+        return nullptr;
+    }
+    sqlite3_stmt *statement = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v3(db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &statement, nullptr) !=
+        SQLITE_OK) {
+        *why = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_finalize(statement);
+        return nullptr;
+    }
+    auto &kept = statements[sql];
+    kept.reset(new KeptStatement(statement));
+    return kept.get();
+}
+
+void KeptStatement::finalizeAll() { keptStatements().clear(); }
+
+bool KeptStatement::outsideTransactions() {
+    sqlite3 *db = openHandle();
+    return db && sqlite3_get_autocommit(db);
+}
+
+KeptStatement::~KeptStatement() { sqlite3_finalize(m_statement); }
+
+bool KeptStatement::firstRow(const QStringList &parameters) {
+    m_lastError.clear();
+    sqlite3_reset(m_statement);
+    for (int i = 0; i < parameters.size(); ++i) {
+        const QByteArray value = parameters.at(i).toUtf8();
+        sqlite3_bind_text(m_statement, i + 1, value.constData(), int(value.size()), SQLITE_TRANSIENT);
+    }
+    const int result = sqlite3_step(m_statement);
+    if (result == SQLITE_ROW)
+        return true;
+    if (result != SQLITE_DONE)
+        m_lastError = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_statement)));
+    finish();
+    return false;
+}
+
+qint64 KeptStatement::integer(int column) const { return sqlite3_column_int64(m_statement, column); }
+
+QString KeptStatement::text(int column) const {
+    const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+    return utf8 ? QString::fromUtf8(utf8, sqlite3_column_bytes(m_statement, column)) : QString();
+}
+
+void KeptStatement::finish() {
+    sqlite3_reset(m_statement);
+    sqlite3_clear_bindings(m_statement);
+}
