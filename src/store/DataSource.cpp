@@ -31,6 +31,24 @@ void DataSource::takePendingCounts() {
         source->takeCount();
 }
 
+// A count of 100,000 rows reads the whole table: a write to the answer rows leaves the counts owed
+// on the examinee rows alone, and the writing source's own count stays owed (its own writes are
+// counted as they go into the table; see ownWriteCounted).
+void DataSource::takePendingCounts(const QString &table, const DataSource *writer) {
+    QList<const DataSource *> &pending = pendingCounts();
+    for (qsizetype i = pending.size() - 1; i >= 0; --i) {
+        if (pending.at(i)->m_table == table && pending.at(i) != writer)
+            pending.takeAt(i)->takeCount();
+    }
+}
+
+// A source's own new row or delete counts on top of its owed count until it is written; once
+// written, the count when taken sees it in the table.
+void DataSource::ownWriteCounted(int rowsAdded) {
+    if (m_countPending)
+        m_count -= rowsAdded;
+}
+
 QString DataSource::table() const { return m_table; }
 
 void DataSource::refresh() {
@@ -105,7 +123,7 @@ bool DataSource::save() {
     }
     if (!m_newRow && m_changed.isEmpty())
         return true;
-    takePendingCounts();
+    takePendingCounts(m_table, this);
     QSqlQuery query(Database::connection());
     QStringList quotedFields;
     for (const QString &name : std::as_const(m_changed))
@@ -137,6 +155,7 @@ bool DataSource::save() {
     }
     m_changed.clear();
     if (m_newRow) {
+        ownWriteCounted(1);
         m_newRow = false;
         m_rowId = query.lastInsertId().toLongLong();
         // ID is the table's row number: the database has just filled it. Show it like any other
@@ -156,7 +175,7 @@ bool DataSource::deleteCurrent() {
         return false;
     }
     if (!m_newRow) {
-        takePendingCounts();
+        takePendingCounts(m_table, this);
         QSqlQuery query(Database::connection());
         query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(m_table)));
         query.addBindValue(m_rowId);
@@ -164,6 +183,7 @@ bool DataSource::deleteCurrent() {
             m_lastError = query.lastError().text();
             return false;
         }
+        ownWriteCounted(-1);
     }
     --m_count;
     // Stand on the row after the deleted one, or else on the one before it.

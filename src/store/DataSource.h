@@ -21,9 +21,10 @@ public:
     ~DataSource() override;
 
     // Takes now every count still owed to a snapshot. Whatever changes rows of the file (or
-    // replaces it) calls this first: data sources do it before their saves and deletes, a
-    // transaction before its rollback, the database before it closes.
+    // replaces it) calls this first: data sources before their saves and deletes (the counts on
+    // their own table only), a transaction before its rollback, the database before it closes.
     static void takePendingCounts();
+    static void takePendingCounts(const QString &table, const DataSource *writer);
 
     QString table() const;
 
@@ -99,6 +100,7 @@ private:
     void owePendingCount();
     void forgetPendingCount() const;
     void takeCount() const;
+    void ownWriteCounted(int rowsAdded);
     int countRows() const;
 
     QString m_table;

@@ -265,7 +265,7 @@ void DataSourceTest::snapshotAcrossSources() {
 
 // What is written to the examinees after two sources opened on them (all, and the two Ahmadis)
 // and before either was asked for its count.
-enum class LaterWrite { Add, Delete, MoveIntoFilter };
+enum class LaterWrite { Add, Delete, MoveIntoFilter, AddAfterAnAnswer };
 
 void DataSourceTest::countIsOfTheSnapshot_data() {
     QTest::addColumn<LaterWrite>("write");
@@ -274,6 +274,7 @@ void DataSourceTest::countIsOfTheSnapshot_data() {
     QTest::newRow("another source adds a row") << LaterWrite::Add << 4 << 3;
     QTest::newRow("another source deletes a row") << LaterWrite::Delete << 2 << 1;
     QTest::newRow("another source moves a row under the filter") << LaterWrite::MoveIntoFilter << 3 << 3;
+    QTest::newRow("an answer row, then an examinee row") << LaterWrite::AddAfterAnAnswer << 4 << 3;
 }
 
 // The count is taken only when asked for, yet it is the count as of the open or the filter.
@@ -285,7 +286,13 @@ void DataSourceTest::countIsOfTheSnapshot() {
     DataSource filtered(QStringLiteral("IDE"));
     filtered.setFilter(QStringLiteral("LName"), QStringLiteral("Ahmadi"));
 
-    if (write == LaterWrite::Add)
+    if (write == LaterWrite::AddAfterAnAnswer) {
+        DataSource answers(QStringLiteral("Answer"));
+        answers.addNew();
+        answers.setValue(QStringLiteral("Code"), QStringLiteral("c4"));
+        QVERIFY(answers.save());
+    }
+    if (write == LaterWrite::Add || write == LaterWrite::AddAfterAnAnswer)
         addExaminee(QStringLiteral("c4"), QStringLiteral("Ahmadi"), QStringLiteral("A"));
     if (write == LaterWrite::Delete) {
         DataSource remover(QStringLiteral("IDE")); // stands on c1, an Ahmadi
@@ -336,6 +343,16 @@ void DataSourceTest::ownChangesOnAnUntakenCount() {
     QCOMPARE(deleting.recordCount(), 4); // five at the open, one deleted
     deleting.refresh();
     QCOMPARE(deleting.recordCount(), 5);
+
+    // Written while the count is still owed: counted once, whenever the count is taken.
+    DataSource adding(QStringLiteral("IDE"));
+    adding.addNew();
+    adding.setValue(QStringLiteral("Code"), QStringLiteral("c7"));
+    QVERIFY(adding.save());
+    QCOMPARE(adding.recordCount(), 6);
+    DataSource removing(QStringLiteral("IDE"));
+    QVERIFY(removing.deleteCurrent());
+    QCOMPARE(removing.recordCount(), 5);
 }
 
 // A rollback takes rows away and a closed file may be replaced: counts owed are taken first.
