@@ -325,6 +325,20 @@ void DatabaseTest::damagedPageIsReportedByItsRead() {
         }
     }
     QVERIFY(failedReads > 0);
+    // Look-ups by code, read straight through SQLite: the examinee asked for, or the error.
+    DataSource byCode(QStringLiteral("IDE"));
+    int failedLookUps = 0;
+    for (int code = 0; code < examinees; ++code) {
+        byCode.setFilter(QStringLiteral("Code"), QString::number(code));
+        if (!byCode.lastError().isEmpty() && byCode.noCurrentRow()) {
+            QVERIFY2(byCode.lastError().contains(QLatin1String("malformed")), qPrintable(byCode.lastError()));
+            ++failedLookUps;
+            continue;
+        }
+        QCOMPARE(byCode.recordCount(), 1);
+        QCOMPARE(byCode.value(QStringLiteral("Code")), QString::number(code));
+    }
+    QVERIFY(failedLookUps > 0);
     Database::close();
     QCOMPARE(fileHash(path), before);
 }
