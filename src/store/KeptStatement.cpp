@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 
+#include <QCoreApplication>
 #include <QSqlDriver>
 #include <QVariant>
 
@@ -38,6 +39,10 @@ KeptStatement *KeptStatement::forText(const QString &sql, QString *why) {
         *why = QStringLiteral("no database is open");
         return nullptr;
     }
+    // Qt's driver closes the connection as the process ends, after main(): by then no statement of
+    // ours may be left, or SQLite refuses to close the connection.
+    static const bool finalizedAtExit = (qAddPostRoutine(&KeptStatement::finalizeAll), true);
+    Q_UNUSED(finalizedAtExit)
     sqlite3_stmt *statement = nullptr;
     const QByteArray utf8 = sql.toUtf8();
     if (sqlite3_prepare_v3(db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &statement, nullptr) !=
