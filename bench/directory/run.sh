@@ -5,11 +5,10 @@
 # With a PNG path, the window is also saved as a picture (all examinees, then a last name chosen).
 # Prints a table in the form of bench/RESULTS.md; its last line says whether the goals are met.
 set -euo pipefail
-cd "$(dirname "$0")/../.."
-[ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target bench_directory -j 2 >/dev/null
+source "$(dirname "$0")/../common.sh"
+bench_build bench_directory
 echo "## Examinee directory"
 echo
-echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), Qt $(qmake6 -query QT_VERSION 2>/dev/null || echo 6), $(date -u +%Y-%m-%d); QT_QPA_PLATFORM=offscreen"
+bench_machine "; QT_QPA_PLATFORM=offscreen"
 echo
 QT_QPA_PLATFORM=offscreen build/bench/directory/bench_directory skins "${1:-100000}" "${2:-21}" ${3:+"$3"}

@@ -4,9 +4,8 @@
 # the same run, rounds alternating which goes first. Goals: at most 3 times sqlite3's time, and a
 # peak under 30 MiB above the idle program. Run from anywhere: bench/export/run.sh [rounds] [examinees]
 set -euo pipefail
-cd "$(dirname "$0")/../.."
-[ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target bench_export -j 2 >/dev/null
+source "$(dirname "$0")/../common.sh"
+bench_build bench_export
 rounds=${1:-5}
 examinees=${2:-100000}
 work=$(mktemp -d)
@@ -28,7 +27,7 @@ for ((r = 0; r < rounds; r++)); do
 done
 echo "## CSV export"
 echo
-echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), Qt $(qmake6 -query QT_VERSION 2>/dev/null || echo 6), sqlite3 $(sqlite3 --version | cut -d' ' -f1), $(date -u +%Y-%m-%d); $examinees examinees, $rounds rounds, medians"
+bench_machine "; sqlite3 $(sqlite3 --version | cut -d' ' -f1); $examinees examinees, $rounds rounds, medians"
 echo
 python3 - "$results" "$work/kelto.csv" "$work/sqlite.csv" <<'PY'
 import os, statistics, sys

@@ -3,9 +3,8 @@
 # against a bare one-line PDF page rendered the same way in the same run. Goals: under 150 ms and
 # under 40 MiB above the idle program. Run from anywhere: bench/report/run.sh [rounds]
 set -euo pipefail
-cd "$(dirname "$0")/../.."
-[ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target report_bench -j 2 >/dev/null
+source "$(dirname "$0")/../common.sh"
+bench_build report_bench
 rounds=${1:-7}
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT
@@ -15,7 +14,7 @@ for ((i = 0; i < rounds; i++)); do
 done
 echo "## Result report to PDF"
 echo
-echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), Qt $(qmake6 -query QT_VERSION 2>/dev/null || echo 6), $(date -u +%Y-%m-%d); $rounds rounds, medians"
+bench_machine "; $rounds rounds, medians"
 echo
 python3 - "$results" <<'PY'
 import statistics, sys

@@ -3,9 +3,8 @@
 # (1 KiB reads, an event pump and a progress event after each) and by `curl -o`, three runs each,
 # medians compared. Goals: at most 3 times curl's time; at most 20 MiB above the idle memory.
 set -euo pipefail
-cd "$(dirname "$0")/../.."
-[ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target updater_bench_server updater_bench_download -j2 >/dev/null
+source "$(dirname "$0")/../common.sh"
+bench_build updater_bench_server updater_bench_download
 
 size=${BENCH_BYTES:-200000000}
 runs=${BENCH_RUNS:-3}

@@ -9,6 +9,7 @@
 #include <QSqlRecord>
 #include <QVariant>
 
+#include <functional>
 #include <utility>
 
 using Database::quoted;
@@ -203,22 +204,16 @@ QString DataSource::lastError() const { return m_lastError; }
 QString DataSource::fieldName(const QString &field) const { return m_fieldByLower.value(field.toLower()); }
 
 QStringList DataSource::fieldValues(const QString &field, bool distinct) const {
-    QStringList values;
     const QString name = knownField(field);
     if (name.isEmpty() || m_filterMatchesNothing)
-        return values;
+        return {};
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT %1%2 FROM %3%4 ORDER BY %5")
                       .arg(distinct ? QStringLiteral("DISTINCT ") : QString(), quoted(name), quoted(m_table),
                            filterSql(), distinct ? quoted(name) : QStringLiteral("rowid")));
     bindFilter(query);
-    if (query.exec()) {
-        while (query.next())
-            values << query.value(0).toString();
-    }
-    noteReadError(query);
-    return values;
+    return firstColumn(query);
 }
 
 QList<QStringList> DataSource::rows(const QStringList &fields, int offset, int limit) const {
@@ -250,10 +245,9 @@ QList<QStringList> DataSource::rows(const QStringList &fields, int offset, int l
 }
 
 QStringList DataSource::distinctValues(const QString &field, const QString &after, int limit) const {
-    QStringList values;
     const QString name = knownField(field);
     if (name.isEmpty() || m_filterMatchesNothing)
-        return values;
+        return {};
     // Grouped and ordered by the collation of the field's index, so that a page is a walk along the
     // index from the value after which it starts, never a read of the whole table.
     QSqlQuery query(Database::connection());
@@ -266,6 +260,12 @@ QStringList DataSource::distinctValues(const QString &field, const QString &afte
     query.addBindValue(after);
     bindFilter(query);
     query.addBindValue(limit);
+    return firstColumn(query);
+}
+
+// Runs the prepared query and reads its first column (nothing when the read fails, its error noted).
+QStringList DataSource::firstColumn(QSqlQuery &query) const {
+    QStringList values;
     if (query.exec()) {
         while (query.next())
             values << query.value(0).toString();
@@ -361,10 +361,7 @@ void DataSource::lookUp() {
         return;
     }
     m_count = int(statement->integer(0));
-    m_hasRow = true;
-    m_rowId = statement->integer(1);
-    for (int i = 0; i < m_fields.size(); ++i)
-        m_values.insert(m_fields.at(i), statement->text(2 + i));
+    takeRow(statement->integer(1), [statement](int field) { return statement->text(2 + field); });
     statement->finish();
 }
 
@@ -418,16 +415,17 @@ bool DataSource::loadRow(const QString &condition, qint64 rowId, bool descending
             *readFailed = failed;
         return false;
     }
-    takeRow(query, 0);
+    takeRow(query.value(0).toLongLong(), [&query](int field) { return query.value(1 + field).toString(); });
     return true;
 }
 
-// Makes the row the query stands on current: its row id in the given column, its fields after it.
-void DataSource::takeRow(const QSqlQuery &query, int rowIdColumn) {
+// Makes a row current: its row id, and its fields in table order, the field with index i read by
+// fieldText(i).
+void DataSource::takeRow(qint64 rowId, const std::function<QString(int)> &fieldText) {
     m_hasRow = true;
-    m_rowId = query.value(rowIdColumn).toLongLong();
+    m_rowId = rowId;
     for (int i = 0; i < m_fields.size(); ++i)
-        m_values.insert(m_fields.at(i), query.value(rowIdColumn + 1 + i).toString());
+        m_values.insert(m_fields.at(i), fieldText(i));
 }
 
 // A read the database could not finish (a damaged page, a file taken away) must not pass for

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QSqlQuery;
 
 // A data source stands on one table of the database and on one current row of it, the way a
@@ -92,7 +94,8 @@ private:
     void loadFields();
     void reread();
     void lookUp();
-    void takeRow(const QSqlQuery &query, int rowIdColumn);
+    void takeRow(qint64 rowId, const std::function<QString(int)> &fieldText);
+    QStringList firstColumn(QSqlQuery &query) const;
     bool loadRow(const QString &condition, qint64 rowId, bool descending, bool *readFailed = nullptr);
     void clearRow();
     bool noteReadError(const QSqlQuery &query) const;
@@ -109,7 +112,7 @@ private:
     QString m_columns;                      // the row id and the fields, quoted, for reading rows
     QString m_filterField;                  // empty: no filter
     QString m_filterValue;
-    QString m_lookUpSql;   // the filter's look-up, made for the filter field m_lookUpField
+    QString m_lookUpSql; // the filter's look-up, made for the filter field m_lookUpField
     QString m_lookUpField;
     bool m_filterMatchesNothing = false; // a filter on a field the table does not have
     // The rows of the snapshot; while the count is pending, only the rows this source added or

@@ -7,16 +7,13 @@
 namespace {
 bool run(const QString &sql) {
     QString why;
-    KeptStatement *statement = KeptStatement::forText(sql, &why);
-    if (!statement) {
-        qWarning("ReadSnapshot: %s", qPrintable(why));
-        return false;
+    if (KeptStatement *statement = KeptStatement::forText(sql, &why)) {
+        statement->firstRow({}); // no row: the statement is done
+        why = statement->lastError();
     }
-    statement->firstRow({});
-    statement->finish();
-    if (!statement->lastError().isEmpty())
-        qWarning("ReadSnapshot: %s", qPrintable(statement->lastError()));
-    return statement->lastError().isEmpty();
+    if (!why.isEmpty())
+        qWarning("ReadSnapshot: %s", qPrintable(why));
+    return why.isEmpty();
 }
 } // namespace
 

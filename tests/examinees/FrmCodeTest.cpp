@@ -4,6 +4,7 @@
 #include "shell/Notices.h"
 #include "store/DataSourceModel.h"
 #include "store/Database.h"
+#include "support/KeltoFiles.h"
 #include "support/ModalDriver.h"
 #include "support/TempProgramFolder.h"
 #include "support/Typing.h"
@@ -40,15 +41,6 @@ const QList<Examinee> examinees{
 };
 
 const QString question = QStringLiteral("آيا براي حذف کردن مطمئن هستيد؟");
-
-QStringList inFile(const QString &sql) {
-    QStringList values;
-    QSqlQuery query(Database::connection());
-    query.exec(sql);
-    while (query.next())
-        values << query.value(0).toString();
-    return values;
-}
 
 void insert(const QString &sql, const QStringList &values) {
     QSqlQuery query(Database::connection());
@@ -204,8 +196,8 @@ void FrmCodeTest::deletion() {
     QFETCH(QString, gone);
     QFETCH(QString, lostName);
     open();
-    const QStringList examineesBefore = inFile("SELECT Code FROM IDE ORDER BY ID");
-    const QStringList answersBefore = inFile("SELECT Code FROM Answer ORDER BY ID");
+    const QStringList examineesBefore = columnInFile("SELECT Code FROM IDE ORDER BY ID");
+    const QStringList answersBefore = columnInFile("SELECT Code FROM Answer ORDER BY ID");
     typeText(control<QLineEdit>("Text3"), typed);
     QList<QMessageBox::StandardButton> buttons;
     for (const QString &box : boxes)
@@ -221,8 +213,8 @@ void FrmCodeTest::deletion() {
     QStringList examineesAfter = examineesBefore, answersAfter = answersBefore;
     examineesAfter.removeAll(gone);
     answersAfter.removeAll(gone);
-    QCOMPARE(inFile("SELECT Code FROM IDE ORDER BY ID"), examineesAfter);
-    QCOMPARE(inFile("SELECT Code FROM Answer ORDER BY ID"), answersAfter);
+    QCOMPARE(columnInFile("SELECT Code FROM IDE ORDER BY ID"), examineesAfter);
+    QCOMPARE(columnInFile("SELECT Code FROM Answer ORDER BY ID"), answersAfter);
     QCOMPARE(gridCodes(), examineesAfter);
     if (!lostName.isEmpty())
         QCOMPARE(control<QComboBox>("DataCombo1")->findText(lostName), -1);
@@ -241,8 +233,8 @@ void FrmCodeTest::failedDeletionKeepsBothRows() {
     QCOMPARE(seen[1].title, QStringLiteral("Error"));
     QCOMPARE(seen[1].icon, QMessageBox::Warning);
     QVERIFY2(seen[1].text.contains("answer row kept"), qPrintable(seen[1].text));
-    QCOMPARE(inFile("SELECT Code FROM IDE WHERE Code = 'C1'"), QStringList{"C1"});
-    QCOMPARE(inFile("SELECT Code FROM Answer WHERE Code = 'C1'"), QStringList{"C1"});
+    QCOMPARE(columnInFile("SELECT Code FROM IDE WHERE Code = 'C1'"), QStringList{"C1"});
+    QCOMPARE(columnInFile("SELECT Code FROM Answer WHERE Code = 'C1'"), QStringList{"C1"});
     QCOMPARE(gridCodes(), QStringList{"C1"});
 }
 

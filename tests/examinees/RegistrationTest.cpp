@@ -1,3 +1,4 @@
+#include "support/KeltoFiles.h"
 #include "support/ModalDriver.h"
 #include "support/TempProgramFolder.h"
 #include "support/Typing.h"
@@ -19,18 +20,8 @@
 namespace {
 QString notice(const Notice &n) { return QString::fromUtf8(n.text); }
 
-// The first value of the first row the file gives for the query; "<none>" when there is none.
-QString inFile(const QString &sql, const QString &value = {}) {
-    QSqlQuery query(Database::connection());
-    query.prepare(sql);
-    if (!value.isNull())
-        query.addBindValue(value);
-    query.exec();
-    return query.next() ? query.value(0).toString() : QStringLiteral("<none>");
-}
-
 QString rowCounts() {
-    return inFile(QStringLiteral("SELECT (SELECT COUNT(*) FROM IDE) || '+' || (SELECT COUNT(*) FROM Answer)"));
+    return valueInFile(QStringLiteral("SELECT (SELECT COUNT(*) FROM IDE) || '+' || (SELECT COUNT(*) FROM Answer)"));
 }
 
 // The fields in the order a save checks them.
@@ -148,16 +139,17 @@ void RegistrationTest::savedExamineeHasBothRows() {
     control<QLineEdit>("Text7")->setText(text);
     QCOMPARE(save(), QString());
     QVERIFY(!control("Frame10")->isVisible());
-    QCOMPARE(inFile(QStringLiteral("SELECT FName||'|'||LName||'|'||Jens||'|'||Sen||'|'||Taahol||'|'||\"Group\"||'|'||"
+    QCOMPARE(
+        valueInFile(QStringLiteral("SELECT FName||'|'||LName||'|'||Jens||'|'||Sen||'|'||Taahol||'|'||\"Group\"||'|'||"
                                    "Tahsil||'|'||Date FROM IDE WHERE Code = ?"),
                     code),
-             QStringList({text, QStringLiteral("کريمي"), QStringLiteral("زن"), QStringLiteral("34"),
-                          QStringLiteral("متأهل"), QStringLiteral("B"), text, date})
-                 .join(QLatin1Char('|')));
+        QStringList({text, QStringLiteral("کريمي"), QStringLiteral("زن"), QStringLiteral("34"), QStringLiteral("متأهل"),
+                     QStringLiteral("B"), text, date})
+            .join(QLatin1Char('|')));
     QString answers = QStringLiteral("''");
     for (int item = 1; item <= 40; ++item)
         answers += QStringLiteral("||COALESCE(\"%1\", '')").arg(item);
-    QCOMPARE(inFile(QStringLiteral("SELECT %1 FROM Answer WHERE Code = ?").arg(answers), code), QString());
+    QCOMPARE(valueInFile(QStringLiteral("SELECT %1 FROM Answer WHERE Code = ?").arg(answers), code), QString());
     QCOMPARE(rowCounts(), QStringLiteral("1+1"));
     // The same code again, in the next registration, is taken.
     openAndFill(8, code);
@@ -190,7 +182,7 @@ void RegistrationTest::takenCodesAreRefused() {
     typeText(control("Text11"), QStringLiteral("K2"));
     QCOMPARE(save(), QString());
     QVERIFY(!control("Frame10")->isVisible());
-    QCOMPARE(inFile(QStringLiteral("SELECT COUNT(*) FROM IDE JOIN Answer USING (Code) WHERE Code = 'K2'")),
+    QCOMPARE(valueInFile(QStringLiteral("SELECT COUNT(*) FROM IDE JOIN Answer USING (Code) WHERE Code = 'K2'")),
              QStringLiteral("1"));
 }
 
@@ -205,7 +197,7 @@ void RegistrationTest::listPicksCarryIntoTheNextRegistration() {
     for (const char *box : {"Text11", "Text6", "Text4", "Text5", "Text7"})
         typeText(control(box), QStringLiteral("2"));
     QCOMPARE(save(), QString());
-    QCOMPARE(inFile(QStringLiteral("SELECT Jens||Taahol||\"Group\" FROM IDE WHERE Code='2'")),
+    QCOMPARE(valueInFile(QStringLiteral("SELECT Jens||Taahol||\"Group\" FROM IDE WHERE Code='2'")),
              QStringLiteral("زنمتأهلB"));
 }
 
@@ -220,7 +212,7 @@ void RegistrationTest::failedWriteStoresNeitherRow() {
     QSqlQuery(Database::connection()).exec(QStringLiteral("DROP TRIGGER refuse"));
     QCOMPARE(save(), QString());
     QCOMPARE(rowCounts(), QStringLiteral("1+1"));
-    QCOMPARE(inFile(QStringLiteral("SELECT Code||LName||Jens FROM IDE")), QStringLiteral("K1کريميزن"));
+    QCOMPARE(valueInFile(QStringLiteral("SELECT Code||LName||Jens FROM IDE")), QStringLiteral("K1کريميزن"));
 }
 
 void RegistrationTest::ageBoxTakesTwoDigits_data() {

@@ -1,3 +1,4 @@
+#include "support/KeltoFiles.h"
 #include "support/ModalDriver.h"
 #include "support/ProgramEnd.h"
 #include "support/TempProgramFolder.h"
@@ -97,9 +98,7 @@ QString accessibleName(QWidget *widget) {
 }
 
 QString stored(const QString &table, const QString &field) {
-    QSqlQuery query(Database::connection());
-    query.exec(QStringLiteral("SELECT \"%1\" FROM \"%2\"").arg(field, table));
-    return query.next() ? query.value(0).toString() : QStringLiteral("<no row>");
+    return valueInFile(QStringLiteral("SELECT \"%1\" FROM \"%2\"").arg(field, table));
 }
 } // namespace
 

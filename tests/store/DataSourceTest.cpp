@@ -1,3 +1,4 @@
+#include "support/KeltoFiles.h"
 #include "support/TempProgramFolder.h"
 
 #include "store/DataSource.h"
@@ -15,15 +16,6 @@
 #include <memory>
 
 namespace {
-// What the file holds now, read past every data source.
-QStringList inFile(const QString &sql) {
-    QStringList values;
-    QSqlQuery query(Database::connection());
-    query.exec(sql);
-    while (query.next())
-        values << query.value(0).toString();
-    return values;
-}
 
 void addExaminee(const QString &code, const QString &lastName, const QString &group) {
     DataSource examinees(QStringLiteral("IDE"));
@@ -133,8 +125,8 @@ void DataSourceTest::filters() {
     QCOMPARE(examinees.value(QStringLiteral("Code")), firstCode);
     // A look-up that ignores case must still go through an index, or it reads the whole table.
     QSqlQuery plan(Database::connection());
-    QVERIFY(plan.exec(QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid FROM IDE WHERE \"%1\" = 'x' COLLATE NOCASE")
-                          .arg(field)));
+    QVERIFY(plan.exec(
+        QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid FROM IDE WHERE \"%1\" = 'x' COLLATE NOCASE").arg(field)));
     QVERIFY(plan.next());
     QVERIFY2(plan.value(3).toString().contains(QStringLiteral("USING")), qPrintable(plan.value(3).toString()));
 }
@@ -179,7 +171,7 @@ void DataSourceTest::quotesAreJustText() {
     QVERIFY(examinees.save());
     examinees.setFilter(QStringLiteral("FName"), code);
     QCOMPARE(examinees.recordCount(), 1);
-    QCOMPARE(inFile(QStringLiteral("SELECT count(*) FROM IDE")), QStringList{"4"});
+    QCOMPARE(columnInFile(QStringLiteral("SELECT count(*) FROM IDE")), QStringList{"4"});
 }
 
 void DataSourceTest::newRowCountsUntilRefresh() {
@@ -197,7 +189,7 @@ void DataSourceTest::newRowCountsUntilRefresh() {
     QVERIFY(!answers.isNewRow());
     QCOMPARE(answers.recordCount(), 0);
     QVERIFY(answers.noCurrentRow());
-    QCOMPARE(inFile(QStringLiteral("SELECT count(*) FROM Answer")), QStringList{"0"});
+    QCOMPARE(columnInFile(QStringLiteral("SELECT count(*) FROM Answer")), QStringList{"0"});
 }
 
 void DataSourceTest::saveInsertsOnceAndFillsId() {
@@ -211,12 +203,12 @@ void DataSourceTest::saveInsertsOnceAndFillsId() {
     answers.setValue(QStringLiteral("7"), QStringLiteral("5"));
     QVERIFY(answers.save());
     QVERIFY(answers.save());
-    QCOMPARE(inFile(QStringLiteral("SELECT Code || ':' || \"7\" || ':' || coalesce(\"8\", 'null') FROM Answer")),
+    QCOMPARE(columnInFile(QStringLiteral("SELECT Code || ':' || \"7\" || ':' || coalesce(\"8\", 'null') FROM Answer")),
              QStringList{"c1:5:null"});
     // Emptying an answer stores an empty text: the item counts as unanswered again.
     answers.setValue(QStringLiteral("7"), QString());
     QVERIFY(answers.save());
-    QCOMPARE(inFile(QStringLiteral("SELECT \"7\" FROM Answer")), QStringList{""});
+    QCOMPARE(columnInFile(QStringLiteral("SELECT \"7\" FROM Answer")), QStringList{""});
 
     // A new row that the filter would not match stays the current row once saved.
     answers.setFilter(QStringLiteral("code"), QStringLiteral("c1"));
@@ -225,10 +217,10 @@ void DataSourceTest::saveInsertsOnceAndFillsId() {
     QVERIFY(answers.save());
     QCOMPARE(answers.value(QStringLiteral("Code")), QStringLiteral("c2"));
     QCOMPARE(answers.value(QStringLiteral("ID")),
-             inFile(QStringLiteral("SELECT ID FROM Answer WHERE Code = 'c2'")).value(0));
+             columnInFile(QStringLiteral("SELECT ID FROM Answer WHERE Code = 'c2'")).value(0));
     answers.setValue(QStringLiteral("1"), QStringLiteral("9"));
     QVERIFY(answers.save());
-    QCOMPARE(inFile(QStringLiteral("SELECT Code || coalesce(\"1\", '') FROM Answer ORDER BY ID")),
+    QCOMPARE(columnInFile(QStringLiteral("SELECT Code || coalesce(\"1\", '') FROM Answer ORDER BY ID")),
              QStringList({"c1", "c29"}));
 }
 
@@ -240,7 +232,7 @@ void DataSourceTest::saveWritesOnlyChangedFields() {
     second.setValue(QStringLiteral("Tahsil"), QStringLiteral("BA"));
     QVERIFY(first.save());
     QVERIFY(second.save());
-    QCOMPARE(inFile(QStringLiteral("SELECT FName || '/' || Tahsil || '/' || LName FROM IDE WHERE Code = 'c1'")),
+    QCOMPARE(columnInFile(QStringLiteral("SELECT FName || '/' || Tahsil || '/' || LName FROM IDE WHERE Code = 'c1'")),
              QStringList{"Sara/BA/Ahmadi"});
 }
 
@@ -429,7 +421,7 @@ void DataSourceTest::readSnapshotHoldsTheFileWhileItLasts() {
         }
         registration.rollback();
     }
-    QCOMPARE(inFile(QStringLiteral("SELECT LName FROM IDE WHERE Code IN ('t1', 'c3')")), QStringList{"Rahimi"});
+    QCOMPARE(columnInFile(QStringLiteral("SELECT LName FROM IDE WHERE Code IN ('t1', 'c3')")), QStringList{"Rahimi"});
 }
 
 void DataSourceTest::deleteStandsOnNeighbour() {
@@ -442,14 +434,14 @@ void DataSourceTest::deleteStandsOnNeighbour() {
     QCOMPARE(examinees.recordCount(), 0);
     QVERIFY(examinees.noCurrentRow());
     QVERIFY(!examinees.deleteCurrent());
-    QCOMPARE(inFile(QStringLiteral("SELECT Code FROM IDE")), QStringList{"c2"});
+    QCOMPARE(columnInFile(QStringLiteral("SELECT Code FROM IDE")), QStringList{"c2"});
 
     examinees.refresh();
     examinees.addNew();
     QVERIFY(examinees.deleteCurrent()); // a new row is only dropped
     QCOMPARE(examinees.recordCount(), 1);
     QCOMPARE(examinees.value(QStringLiteral("Code")), QStringLiteral("c2"));
-    QCOMPARE(inFile(QStringLiteral("SELECT count(*) FROM IDE")), QStringList{"1"});
+    QCOMPARE(columnInFile(QStringLiteral("SELECT count(*) FROM IDE")), QStringList{"1"});
 }
 
 void DataSourceTest::saveFailures() {
@@ -557,10 +549,10 @@ void DataSourceTest::transactionRollsBack() {
         answers.addNew();
         answers.setValue(QStringLiteral("Code"), QStringLiteral("r1"));
         QVERIFY(answers.save());
-        QCOMPARE(inFile(QStringLiteral("SELECT count(*) FROM Answer")), QStringList{"1"});
+        QCOMPARE(columnInFile(QStringLiteral("SELECT count(*) FROM Answer")), QStringList{"1"});
     } // not committed
-    QCOMPARE(inFile(QStringLiteral("SELECT count(*) FROM IDE WHERE Code = 'r1'")), QStringList{"0"});
-    QCOMPARE(inFile(QStringLiteral("SELECT count(*) FROM Answer")), QStringList{"0"});
+    QCOMPARE(columnInFile(QStringLiteral("SELECT count(*) FROM IDE WHERE Code = 'r1'")), QStringList{"0"});
+    QCOMPARE(columnInFile(QStringLiteral("SELECT count(*) FROM Answer")), QStringList{"0"});
     {
         Transaction registration;
         examinees.addNew();
@@ -571,8 +563,8 @@ void DataSourceTest::transactionRollsBack() {
         QVERIFY(registration.commit());
         QVERIFY(!registration.commit());
     }
-    QCOMPARE(inFile(QStringLiteral("SELECT count(*) FROM IDE WHERE Code = 'r2'")), QStringList{"1"});
-    QCOMPARE(inFile(QStringLiteral("SELECT Code FROM Answer")), QStringList{"r2"});
+    QCOMPARE(columnInFile(QStringLiteral("SELECT count(*) FROM IDE WHERE Code = 'r2'")), QStringList{"1"});
+    QCOMPARE(columnInFile(QStringLiteral("SELECT Code FROM Answer")), QStringList{"r2"});
     // No transaction is left open: a plain write is in the file at once.
     addExaminee(QStringLiteral("r3"), QString(), QString());
     QVERIFY(Database::connection().transaction());
@@ -588,7 +580,8 @@ void DataSourceTest::innerTransactionRollsBackAlone() {
         addExaminee(QStringLiteral("inner"), QString(), QString());
     }
     QVERIFY(outer.commit());
-    QCOMPARE(inFile(QStringLiteral("SELECT Code FROM IDE WHERE Code IN ('outer', 'inner')")), QStringList{"outer"});
+    QCOMPARE(columnInFile(QStringLiteral("SELECT Code FROM IDE WHERE Code IN ('outer', 'inner')")),
+             QStringList{"outer"});
 }
 
 QTEST_MAIN(DataSourceTest)

@@ -23,16 +23,6 @@ QByteArray fileHash(const QString &path) {
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
-QStringList column(const QString &sql) {
-    QStringList values;
-    QSqlQuery query(Database::connection());
-    if (!query.exec(sql))
-        qWarning() << query.lastError().text();
-    while (query.next())
-        values << query.value(0).toString();
-    return values;
-}
-
 // Runs statements on a file through a connection of its own (to make foreign or old files).
 bool runOnFile(const QString &path, const QStringList &statements) {
     const QString name = QUuid::createUuid().toString();
@@ -96,27 +86,29 @@ void DatabaseTest::createsMissingDatabase() {
     QVERIFY(QFileInfo(folder.filePath(Database::relativePath())).isFile());
     QCOMPARE(Database::filePath(), QFileInfo(folder.filePath(Database::relativePath())).absoluteFilePath());
 
-    QCOMPARE(column(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' "
-                                   "ORDER BY name")),
-             QStringList({"Answer", "IDE", "QUS", "Theme"}));
-    QCOMPARE(column(QStringLiteral("SELECT tbl_name || '.' || name FROM sqlite_master WHERE type = 'index' AND sql "
-                                   "IS NOT NULL ORDER BY 1")),
-             QStringList({"Answer.Answer_Code", "IDE.IDE_Code", "IDE.IDE_FName", "IDE.IDE_Group", "IDE.IDE_LName"}));
+    QCOMPARE(
+        columnInFile(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' "
+                                    "ORDER BY name")),
+        QStringList({"Answer", "IDE", "QUS", "Theme"}));
+    QCOMPARE(
+        columnInFile(QStringLiteral("SELECT tbl_name || '.' || name FROM sqlite_master WHERE type = 'index' AND sql "
+                                    "IS NOT NULL ORDER BY 1")),
+        QStringList({"Answer.Answer_Code", "IDE.IDE_Code", "IDE.IDE_FName", "IDE.IDE_Group", "IDE.IDE_LName"}));
     QStringList answerFields{"ID", "Code"};
     for (int item = 1; item <= 40; ++item)
         answerFields << QString::number(item);
-    QCOMPARE(column(QStringLiteral("SELECT name FROM pragma_table_info('Answer')")), answerFields);
-    QCOMPARE(column(QStringLiteral("SELECT name FROM pragma_table_info('IDE')")),
+    QCOMPARE(columnInFile(QStringLiteral("SELECT name FROM pragma_table_info('Answer')")), answerFields);
+    QCOMPARE(columnInFile(QStringLiteral("SELECT name FROM pragma_table_info('IDE')")),
              QStringList({"ID", "Code", "FName", "LName", "Jens", "Sen", "Taahol", "Tahsil", "Group", "Date", "Time"}));
-    QCOMPARE(column(QStringLiteral("SELECT DISTINCT type FROM pragma_table_info('IDE') WHERE name <> 'ID'")),
+    QCOMPARE(columnInFile(QStringLiteral("SELECT DISTINCT type FROM pragma_table_info('IDE') WHERE name <> 'ID'")),
              QStringList{"TEXT"});
 
-    QCOMPARE(column(QStringLiteral("SELECT QU FROM QUS ORDER BY ID")), itemTexts());
-    QCOMPARE(column(QStringLiteral("SELECT min(ID) || '-' || max(ID) || '-' || count(*) FROM QUS")),
+    QCOMPARE(columnInFile(QStringLiteral("SELECT QU FROM QUS ORDER BY ID")), itemTexts());
+    QCOMPARE(columnInFile(QStringLiteral("SELECT min(ID) || '-' || max(ID) || '-' || count(*) FROM QUS")),
              QStringList{"1-40-40"});
-    QCOMPARE(column(QStringLiteral("SELECT TH || '|' || Name || '|' || Adress FROM Theme")), QStringList{"1||"});
-    QCOMPARE(column(QStringLiteral("PRAGMA journal_mode")), QStringList{"delete"});
-    QCOMPARE(column(QStringLiteral("PRAGMA synchronous")), QStringList{"2"});
+    QCOMPARE(columnInFile(QStringLiteral("SELECT TH || '|' || Name || '|' || Adress FROM Theme")), QStringList{"1||"});
+    QCOMPARE(columnInFile(QStringLiteral("PRAGMA journal_mode")), QStringList{"delete"});
+    QCOMPARE(columnInFile(QStringLiteral("PRAGMA synchronous")), QStringList{"2"});
     // The database was built aside and renamed into place: nothing else is left in the folder.
     QCOMPARE(QDir(folder.filePath(QStringLiteral("DBKelto"))).entryList(QDir::Files | QDir::Hidden),
              QStringList{"DBKelto.mdb"});
@@ -133,8 +125,8 @@ void DatabaseTest::keepsExistingDatabase() {
     QVERIFY(!Database::isOpen());
 
     QVERIFY(folder.openDatabase());
-    QCOMPARE(column(QStringLiteral("SELECT Code FROM IDE")), QStringList{"k1"});
-    QCOMPARE(column(QStringLiteral("SELECT TH FROM Theme")), QStringList{"7"});
+    QCOMPARE(columnInFile(QStringLiteral("SELECT Code FROM IDE")), QStringList{"k1"});
+    QCOMPARE(columnInFile(QStringLiteral("SELECT TH FROM Theme")), QStringList{"7"});
 }
 
 // The file is looked at through a file address first: characters that mean something in an
@@ -146,7 +138,7 @@ void DatabaseTest::opensInFolderWithOddName() {
     QVERIFY2(Database::open(path, &error), qPrintable(error));
     Database::close();
     QVERIFY2(Database::open(path, &error), qPrintable(error));
-    QCOMPARE(column(QStringLiteral("SELECT count(*) FROM QUS")), QStringList{"40"});
+    QCOMPARE(columnInFile(QStringLiteral("SELECT count(*) FROM QUS")), QStringList{"40"});
 }
 
 // Each case leaves a file at the database's place that the program must refuse untouched.
@@ -284,8 +276,9 @@ void DatabaseTest::recoversCutOffWrite() {
 
     QString error;
     QVERIFY2(Database::open(crashed + QStringLiteral("/DBKelto.mdb"), &error), qPrintable(error));
-    QCOMPARE(column(QStringLiteral("SELECT FName FROM IDE WHERE Code = '199'")), QStringList{"first name 199"});
-    QCOMPARE(column(QStringLiteral("SELECT count(*) FROM IDE WHERE FName LIKE 'first name %'")), QStringList{"200"});
+    QCOMPARE(columnInFile(QStringLiteral("SELECT FName FROM IDE WHERE Code = '199'")), QStringList{"first name 199"});
+    QCOMPARE(columnInFile(QStringLiteral("SELECT count(*) FROM IDE WHERE FName LIKE 'first name %'")),
+             QStringList{"200"});
     QVERIFY(!QFileInfo::exists(crashed + QStringLiteral("/DBKelto.mdb-journal")));
 }
 
@@ -360,7 +353,7 @@ void DatabaseTest::closeReleasesFile() {
         QVERIFY2(descriptor.symLinkTarget() != path, qPrintable(descriptor.fileName()));
     QVERIFY(QFile::remove(path));
     QVERIFY(folder.openDatabase()); // made anew
-    QCOMPARE(column(QStringLiteral("SELECT count(*) FROM QUS")), QStringList{"40"});
+    QCOMPARE(columnInFile(QStringLiteral("SELECT count(*) FROM QUS")), QStringList{"40"});
 }
 
 QTEST_MAIN(DatabaseTest)

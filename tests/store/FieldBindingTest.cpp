@@ -1,3 +1,4 @@
+#include "support/KeltoFiles.h"
 #include "support/TempProgramFolder.h"
 
 #include "store/DataSource.h"
@@ -14,11 +15,6 @@
 #include <memory>
 
 namespace {
-QString inFile(const QString &sql) {
-    QSqlQuery query(Database::connection());
-    query.exec(sql);
-    return query.next() ? query.value(0).toString() : QStringLiteral("<no row>");
-}
 
 // Types text as a user would, one character at a time (QTest::keyClicks cannot type Persian).
 void type(QWidget *widget, const QString &text) {
@@ -113,7 +109,7 @@ void FieldBindingTest::editsWriteField() {
     }
     QCOMPARE(m_examinees->value(QStringLiteral("FName")), text);
     QVERIFY(m_examinees->save());
-    QCOMPARE(inFile(QStringLiteral("SELECT FName FROM IDE WHERE Code = 'c1'")), text);
+    QCOMPARE(valueInFile(QStringLiteral("SELECT FName FROM IDE WHERE Code = 'c1'")), text);
 }
 
 // Showing a row must not count as a change: a save afterwards leaves what another window stored.
@@ -128,7 +124,7 @@ void FieldBindingTest::showingIsNotEditing() {
     QSqlQuery(Database::connection())
         .exec(QStringLiteral("UPDATE IDE SET FName = 'other', Jens = 'x' WHERE Code = 'c1'"));
     QVERIFY(m_examinees->save());
-    QCOMPARE(inFile(QStringLiteral("SELECT FName || Jens FROM IDE WHERE Code = 'c1'")), QStringLiteral("otherx"));
+    QCOMPARE(valueInFile(QStringLiteral("SELECT FName || Jens FROM IDE WHERE Code = 'c1'")), QStringLiteral("otherx"));
 }
 
 void FieldBindingTest::fixedListWithUnknownValue() {
@@ -155,7 +151,7 @@ void FieldBindingTest::programSetValueShows() {
     QCOMPARE(idBox.text(), QString());
     box.setText(QStringLiteral("c3"));
     QVERIFY(m_examinees->save());
-    QCOMPARE(idBox.text(), inFile(QStringLiteral("SELECT ID FROM IDE WHERE Code = 'c3'")));
+    QCOMPARE(idBox.text(), valueInFile(QStringLiteral("SELECT ID FROM IDE WHERE Code = 'c3'")));
 }
 
 void FieldBindingTest::rebindingReplacesTie() {

@@ -3,8 +3,28 @@
 #include "store/Database.h"
 
 #include <QProcess>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+
+QStringList columnInFile(const QString &sql) {
+    QStringList values;
+    QSqlQuery query(Database::connection());
+    if (!query.exec(sql))
+        qWarning() << query.lastError().text();
+    while (query.next())
+        values << query.value(0).toString();
+    return values;
+}
+
+QString valueInFile(const QString &sql, const QString &value) {
+    QSqlQuery query(Database::connection());
+    query.prepare(sql);
+    if (!value.isNull())
+        query.addBindValue(value);
+    query.exec();
+    return query.next() ? query.value(0).toString() : QStringLiteral("<none>");
+}
 
 void makeKeltoDatabase(const QString &path, int examinees) {
     QVERIFY(Database::open(path, nullptr));

@@ -1,3 +1,4 @@
+#include "support/KeltoFiles.h"
 #include "support/ModalDriver.h"
 #include "support/TempProgramFolder.h"
 #include "support/Typing.h"
@@ -26,12 +27,6 @@
 
 namespace {
 QString notice(const Notice &n) { return QString::fromUtf8(n.text); }
-
-QString inFile(const QString &sql) {
-    QSqlQuery query(Database::connection());
-    query.exec(sql);
-    return query.next() ? query.value(0).toString() : QStringLiteral("<none>");
-}
 
 template <class T = QWidget> T *child(QWidget *window, const char *name) {
     return window->findChild<T *>(QString::fromLatin1(name));
@@ -168,7 +163,7 @@ void TestRunTest::startScreensAndTheCloseBox() {
                      }),
              QString());
     QCOMPARE(shown.join(QLatin1Char(' ')), QStringLiteral("1 1 0 0 1 0 0 سارا"));
-    QCOMPARE(inFile(QStringLiteral("SELECT \"1\" FROM Answer WHERE Code='K1'")), QStringLiteral("6"));
+    QCOMPARE(valueInFile(QStringLiteral("SELECT \"1\" FROM Answer WHERE Code='K1'")), QStringLiteral("6"));
     shown.clear();
     QCOMPARE(runTest(main.get(), QStringLiteral("K2"), &asked, startScreen), QString());
     QCOMPARE(shown.join(QLatin1Char(' ')), QStringLiteral("0 1 1 1 1 0 0 علي"));
@@ -181,8 +176,8 @@ void TestRunTest::startScreensAndTheCloseBox() {
                          click(window, "Command5");
                      }),
              QString());
-    QCOMPARE(inFile(QStringLiteral("SELECT \"1\" FROM Answer WHERE Code='A1'")), QStringLiteral("9"));
-    QCOMPARE(inFile(QStringLiteral("SELECT COUNT(*) FROM IDE")), QStringLiteral("3"));
+    QCOMPARE(valueInFile(QStringLiteral("SELECT \"1\" FROM Answer WHERE Code='A1'")), QStringLiteral("9"));
+    QCOMPARE(valueInFile(QStringLiteral("SELECT COUNT(*) FROM IDE")), QStringLiteral("3"));
 }
 
 void TestRunTest::itemNumberRule_data() {
@@ -232,7 +227,7 @@ void TestRunTest::itemNumberRule() {
     QCOMPARE(child<QGroupBox>(window, "Frame2")->title(), QString::number(item));
     QCOMPARE(child<SkinLabel>(window, "SkinLbl5")->caption(), itemTexts().at(item - 1));
     typeText(child(window, "Text12"), QStringLiteral("4"));
-    QCOMPARE(inFile(QStringLiteral("SELECT \"%1\" FROM Answer WHERE Code='K1'").arg(item)), QStringLiteral("4"));
+    QCOMPARE(valueInFile(QStringLiteral("SELECT \"%1\" FROM Answer WHERE Code='K1'").arg(item)), QStringLiteral("4"));
 }
 
 void TestRunTest::answerBoxTakesOneToNine_data() {
@@ -262,13 +257,13 @@ void TestRunTest::answerBoxTakesOneToNine() {
     auto *answer = child<QLineEdit>(window, "Text12");
     QCOMPARE(boxTextsShownBy([&]() { typeText(answer, keys); }),
              refused ? notice(Notices::answerOutOfScale) : QString());
-    QCOMPARE(inFile(QStringLiteral("SELECT COALESCE(\"1\", '') FROM Answer WHERE Code='K1'")), stored);
+    QCOMPARE(valueInFile(QStringLiteral("SELECT COALESCE(\"1\", '') FROM Answer WHERE Code='K1'")), stored);
     // Back on the item later, the stored answer shows, and a digit typed replaces it.
     click(window, "CmdNext");
     click(window, "CmdBack");
     QCOMPARE(answer->text(), stored);
     typeText(answer, QStringLiteral("2"));
-    QCOMPARE(inFile(QStringLiteral("SELECT \"1\" FROM Answer WHERE Code='K1'")), QStringLiteral("2"));
+    QCOMPARE(valueInFile(QStringLiteral("SELECT \"1\" FROM Answer WHERE Code='K1'")), QStringLiteral("2"));
 }
 
 void TestRunTest::codeChangeInTheDetails_data() {
@@ -306,9 +301,9 @@ void TestRunTest::codeChangeInTheDetails() {
     QVERIFY2(message.isEmpty() ? shown.isEmpty() : shown.contains(message), qPrintable(shown));
     QCOMPARE(window->isVisible(), !message.isEmpty());
     const QString name = message.isEmpty() ? QStringLiteral("ساراه") : QStringLiteral("سارا");
-    QCOMPARE(inFile(QStringLiteral("SELECT Code||FName FROM IDE WHERE Sen='34'")), storedCode + name);
-    QCOMPARE(inFile(QStringLiteral("SELECT Code FROM Answer WHERE \"1\"='5'")), storedCode);
-    QCOMPARE(inFile(QStringLiteral("SELECT COUNT(*) FROM Answer")), QStringLiteral("3"));
+    QCOMPARE(valueInFile(QStringLiteral("SELECT Code||FName FROM IDE WHERE Sen='34'")), storedCode + name);
+    QCOMPARE(valueInFile(QStringLiteral("SELECT Code FROM Answer WHERE \"1\"='5'")), storedCode);
+    QCOMPARE(valueInFile(QStringLiteral("SELECT COUNT(*) FROM Answer")), QStringLiteral("3"));
     // Refused or failed, the window keeps what was typed, to be stored again.
     if (!message.isEmpty())
         QCOMPARE(codeBox->text() + child<QLineEdit>(window, "Text3")->text(), code + QStringLiteral("ساراه"));
