@@ -28,8 +28,9 @@ struct BoxSeen {
 };
 
 // Watches for the next message box without touching it; records it and the button that closes it.
-void watchNextBox(BoxSeen *seen) {
-    auto *poll = new QTimer;
+// The watch goes with the case's owner window.
+void watchNextBox(QObject *caseOwner, BoxSeen *seen) {
+    auto *poll = new QTimer(caseOwner);
     poll->setInterval(5);
     QObject::connect(poll, &QTimer::timeout, [poll, seen]() {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -52,12 +53,21 @@ void watchNextBox(BoxSeen *seen) {
 }
 
 // Closes whatever box is still up after the bound, so that a failing case ends instead of hanging.
-void closeAfter(int ms) {
-    QTimer::singleShot(ms, []() {
-        if (QWidget *modal = QApplication::activeModalWidget())
-            modal->close();
-    });
-}
+// The bound goes with the case that set it: it can never close a box of a later case.
+class CloseAfter {
+public:
+    explicit CloseAfter(int ms) {
+        m_bound.setSingleShot(true);
+        QObject::connect(&m_bound, &QTimer::timeout, []() {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        m_bound.start(ms);
+    }
+
+private:
+    QTimer m_bound;
+};
 
 bool anyMessageBoxLeft() {
     for (QWidget *widget : QApplication::topLevelWidgets())
@@ -97,8 +107,8 @@ void MessageBoxesTest::timedBoxClosesItselfAfterDelay() {
     const QString text = QStringLiteral("\u0634\u0631\u0648\u0639 <1>");
 
     BoxSeen seen;
-    watchNextBox(&seen);
-    closeAfter(delay + 10000);
+    watchNextBox(&owner, &seen);
+    const CloseAfter bound(delay + 10000);
     QElapsedTimer clock;
     clock.start();
     TimedMessageBox::show(boxOwner, text, delay);
@@ -125,8 +135,8 @@ void MessageBoxesTest::noticeShowsItsTextForItsDelay() {
     QWidget owner;
     owner.show();
     BoxSeen seen;
-    watchNextBox(&seen);
-    closeAfter(15000);
+    watchNextBox(&owner, &seen);
+    const CloseAfter bound(15000);
     QElapsedTimer clock;
     clock.start();
     showNotice(&owner, Notices::printNeedsExaminee);
@@ -151,13 +161,13 @@ void MessageBoxesTest::timedBoxClosedEarlyLeavesNoTimerBehind() {
     // A second box, from another call, is up when the first box's delay has long passed: it must
     // still be waiting then.
     bool secondStillUp = false;
-    QTimer::singleShot(900, [&secondStillUp]() {
+    QTimer::singleShot(900, &owner, [&secondStillUp]() {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         secondStillUp = box && box->text() == QLatin1String("second");
         if (box)
             box->button(QMessageBox::Ok)->click();
     });
-    closeAfter(20000);
+    const CloseAfter bound(20000);
     QElapsedTimer clock;
     clock.start();
     TimedMessageBox::show(&owner, QStringLiteral("second"), 15000);
@@ -170,7 +180,7 @@ void MessageBoxesTest::timedBoxSurvivesItsOwnerGoing() {
     QPointer<QWidget> owner = new QWidget;
     owner->show();
     QTimer::singleShot(100, owner.data(), [&owner]() { delete owner; });
-    closeAfter(10000);
+    const CloseAfter bound(10000);
     TimedMessageBox::show(owner, QStringLiteral("x"), 3000);
     QVERIFY(owner.isNull());
     QVERIFY(!anyMessageBoxLeft());
@@ -193,13 +203,13 @@ void MessageBoxesTest::waitingBoxReturnsUsersAnswer() {
 
     // It waits for the user: no timer closes it.
     bool stillUp = false;
-    QTimer::singleShot(1500, [&stillUp]() {
+    QTimer::singleShot(1500, &owner, [&stillUp]() {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         stillUp = box != nullptr;
         if (box)
             box->button(QMessageBox::Ok)->click();
     });
-    closeAfter(10000);
+    const CloseAfter bound(10000);
     QCOMPARE(WaitingMessageBox::show(&owner, QStringLiteral("!"), QStringLiteral("Error"), QMessageBox::Warning),
              QMessageBox::Ok);
     QVERIFY(stillUp);
@@ -209,7 +219,7 @@ void MessageBoxesTest::waitingBoxSurvivesItsOwnerGoing() {
     QPointer<QWidget> owner = new QWidget;
     owner->show();
     QTimer::singleShot(100, owner.data(), [&owner]() { delete owner; });
-    closeAfter(10000);
+    const CloseAfter bound(10000);
     QCOMPARE(WaitingMessageBox::show(owner, QStringLiteral("x"), QStringLiteral("Kelto")), QMessageBox::NoButton);
     QVERIFY(!anyMessageBoxLeft());
 }
