@@ -1,7 +1,7 @@
 #include "scoring/DataRPrint.h"
 
 #include "scoring/ReportRenderer.h"
-#include "shell/WaitingMessageBox.h"
+#include "widgets/WaitingMessageBox.h"
 
 #include <QAction>
 #include <QFileDialog>

@@ -2,7 +2,7 @@
 #include "backup/BackupFileName.h"
 #include "calendar/PersianCalendar.h"
 #include "common/Twips.h"
-#include "shell/PersianApplication.h"
+#include "widgets/PersianApplication.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
 #include "support/FileBytes.h"

@@ -6,8 +6,8 @@
 #include "support/Typing.h"
 
 #include "scoring/ScoringKey.h"
-#include "shell/KeltoStart.h"
-#include "shell/Notices.h"
+#include "app/KeltoStart.h"
+#include "widgets/Notices.h"
 #include "store/Database.h"
 
 #include <QAction>

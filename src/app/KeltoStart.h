@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/SingleInstanceGuard.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+class QApplication;
+class QThread;
+
+// What Kelto does from its first line until the main window is on screen. The guard lives as long
+// as this object, so it is kept until the program ends.
+class KeltoStart {
+public:
+    enum class Outcome { MainWindowShown, AlreadyRunning, DatabaseRefused };
+
+    explicit KeltoStart(const QString &programDir);
+    ~KeltoStart();
+
+    // Makes the program's folder the working folder and sets up the Persian application; refuses a
+    // second instance with the single-instance notice before anything touches the database; opens
+    // the database (a refused file is named in a box that offers a way back: a backup or a new
+    // database in its place); then shows a fresh main window.
+    Outcome run(QApplication &app);
+    // The code the process ends with when the start did not show the main window.
+    static int exitCode(Outcome outcome);
+    QWidget *mainWindow() const;
+
+private:
+    void showAlreadyRunning();
+
+    QString m_programDir;
+    SingleInstanceGuard m_guard;
+    QPointer<QWidget> m_mainWindow;
+    std::unique_ptr<QThread> m_fontDatabaseFiller;
+};
