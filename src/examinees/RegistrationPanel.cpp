@@ -27,6 +27,7 @@ RegistrationPanel::RegistrationPanel(QFrame *frame, const Sources &sources, std:
     : QObject(frame), m_frame(frame), m_sources(sources), m_closePanels(std::move(closePanels)) {
     Text11 = addBox("Text11", QStringLiteral(" :کد"), 5340, 300, 675, 600);
     Text11->setAlignment(Qt::AlignCenter);
+    keepAsciiDigits(Text11);
     Text6 = addBox("Text6", QStringLiteral(" :نام"), 3180, 300, 1515, 585);
     Text4 = addBox("Text4", QStringLiteral(" :نام خانوادگي"), 120, 300, 1815, 1185);
     Text5 = addBox("Text5", QStringLiteral(" :سن"), 5400, 840, 675, 540);

@@ -170,6 +170,7 @@ void FrmTest::buildDetailsFrame() {
     Frame1->hide();
     // Each label stands to the right of its box; its width reaches to the next control.
     Text1 = addDetailsBox("Text1", codeField, 8040, 180, 675);
+    keepAsciiDigits(Text1);
     addDetailsLabel(Text1, QStringLiteral(" :کد"), 8700, 180, 765);
     Text3 = addDetailsBox("Text3", QStringLiteral("FName"), 5880, 180, 1515);
     addDetailsLabel(Text3, QStringLiteral(" :نام"), 7380, 180, 630);
