@@ -3,6 +3,7 @@
 #include "scoring/ScoringKey.h"
 #include "store/Database.h"
 
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -64,10 +65,21 @@ QString exportStatement(const DataSource::Filter &filter, bool asBytes) {
     return statement + QStringLiteral(" ORDER BY e.rowid");
 }
 
+// A text that a spreadsheet would run as a formula: one that begins with =, +, - or @ and is not a
+// number ("-3", "+98", "1.5" are numbers and stay as they are).
+bool readAsFormula(const QByteArray &text) {
+    if (text.isEmpty() || !QByteArrayView("=+-@").contains(text.front()))
+        return false;
+    static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+(\\.[0-9]+)?$"));
+    return !number.match(QString::fromLatin1(text)).hasMatch();
+}
+
 // Appends one field and the comma after it to a record being written (endRecord turns the last
-// comma into the line end): quoted, its quotes doubled, when it holds a comma, a quote or a line break.
-// The text is UTF-8, in which the four special characters are the bytes they are.
-void appendField(QByteArray &line, const QByteArray &text) {
+// comma into the line end): quoted, its quotes doubled, when it holds a comma, a quote or a line break;
+// with a leading ' when a spreadsheet would take it for a formula, so that it shows as the text it is.
+// The text is UTF-8, in which the special characters are the bytes they are.
+void appendField(QByteArray &line, const QByteArray &field) {
+    const QByteArray text = readAsFormula(field) ? '\'' + field : field;
     const auto special = [](char ch) { return ch == ',' || ch == '"' || ch == '\r' || ch == '\n'; };
     if (std::none_of(text.begin(), text.end(), special)) {
         line += text;
