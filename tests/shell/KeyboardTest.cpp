@@ -73,9 +73,10 @@ bool wasReached(const QSet<QWidget *> &reached, QWidget *control) {
     return false;
 }
 
-// What a user operates: buttons, boxes, lists and grids, not the parts a list or grid is made of.
+// What a user operates: buttons, links, boxes, lists and grids, not the parts a list or grid is made of.
 bool isControl(QWidget *widget) {
-    if (isPictureButton(widget))
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+    if (isPictureButton(widget) || (face && face->role() == QAccessible::Link))
         return true;
     for (QWidget *up = widget->parentWidget(); up && !up->isWindow(); up = up->parentWidget())
         if (qobject_cast<QComboBox *>(up) || qobject_cast<QAbstractItemView *>(up))
