@@ -1,55 +1,29 @@
 #include "common/PersianOrder.h"
 
-#include <QHash>
-
 #include <algorithm>
+#include <array>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace {
-// Each letter's place, from 1; letters that share a place sort as one letter.
-const QHash<char16_t, char16_t> &places() {
-    static const QHash<char16_t, char16_t> table = []() {
-        // One group per place, the letter of the alphabet first.
-        const std::u16string_view alphabet[] = {u"\u0622",
-                                                u"\u0627\u0623\u0625\u0671",
-                                                u"\u0628",
-                                                u"\u067E",
-                                                u"\u062A",
-                                                u"\u062B",
-                                                u"\u062C",
-                                                u"\u0686",
-                                                u"\u062D",
-                                                u"\u062E",
-                                                u"\u062F",
-                                                u"\u0630",
-                                                u"\u0631",
-                                                u"\u0632",
-                                                u"\u0698",
-                                                u"\u0633",
-                                                u"\u0634",
-                                                u"\u0635",
-                                                u"\u0636",
-                                                u"\u0637",
-                                                u"\u0638",
-                                                u"\u0639",
-                                                u"\u063A",
-                                                u"\u0641",
-                                                u"\u0642",
-                                                u"\u06A9\u0643",
-                                                u"\u06AF",
-                                                u"\u0644",
-                                                u"\u0645",
-                                                u"\u0646",
-                                                u"\u0648\u0624",
-                                                u"\u0647\u0629\u06C0",
-                                                u"\u064A\u06CC\u0649\u0626"};
-        QHash<char16_t, char16_t> built;
-        char16_t place = 0;
-        for (const std::u16string_view group : alphabet) {
-            ++place;
-            for (const char16_t letter : group)
-                built.insert(letter, place);
+// Each letter's place, from 1, by its code less U+0600 (all of them lie in the Arabic block); 0
+// for characters that are no letter of the alphabet. Letters that share a place sort as one letter.
+const std::array<char16_t, 256> &places() {
+    static const std::array<char16_t, 256> table = []() {
+        // One group per place, in the alphabet's order, the letter of the alphabet first; a space
+        // ends a group.
+        const std::u16string_view alphabet =
+            u"\u0622 \u0627\u0623\u0625\u0671 \u0628 \u067E \u062A \u062B \u062C \u0686 \u062D \u062E \u062F "
+            u"\u0630 \u0631 \u0632 \u0698 \u0633 \u0634 \u0635 \u0636 \u0637 \u0638 \u0639 \u063A \u0641 \u0642 "
+            u"\u06A9\u0643 \u06AF \u0644 \u0645 \u0646 \u0648\u0624 \u0647\u0629\u06C0 \u064A\u06CC\u0649\u0626";
+        std::array<char16_t, 256> built{};
+        char16_t place = 1;
+        for (const char16_t letter : alphabet) {
+            if (letter == u' ')
+                ++place;
+            else
+                built[letter - 0x0600] = place;
         }
         return built;
     }();
@@ -73,8 +47,9 @@ QString sortKey(const QString &text) {
         const char16_t code = ch.unicode();
         if (passedOver(code))
             continue;
-        if (const auto place = places().constFind(code); place != places().cend())
-            key += QChar(char16_t(firstLetterCode + *place));
+        const char16_t place = code >= 0x0600 && code <= 0x06FF ? places()[code - 0x0600] : 0;
+        if (place)
+            key += QChar(char16_t(firstLetterCode + place));
         else
             key += code < 128 ? ch.toLower() : ch;
     }
