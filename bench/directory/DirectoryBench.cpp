@@ -11,8 +11,8 @@
 #include "BigDatabase.h"
 
 #include "examinees/FrmCode.h"
-#include "widgets/PersianApplication.h"
 #include "store/Database.h"
+#include "widgets/PersianApplication.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -187,11 +187,11 @@ int main(int argc, char **argv) {
         << " rounds; milliseconds, the mean of the medians going first and going second\n\n";
     out << "| case | directory | bare QSqlQuery | ratio | goal |\n|---|---|---|---|---|\n";
     out << "| opening until the grid shows its first screen / the grid's four columns of all " << allRows << " rows | "
-        << opening.text() << " | " << bareAll.text() << " | "
-        << QString::number(openRatio, 'f', 2) << " | at most 1 |\n";
+        << opening.text() << " | " << bareAll.text() << " | " << QString::number(openRatio, 'f', 2)
+        << " | at most 1 |\n";
     out << "| a last name chosen until the grid holds its first screen / the same SELECT (" << filterRows << " rows) | "
-        << filter.text() << " | " << bareFilter.text() << " | "
-        << QString::number(filterRatio, 'f', 2) << " | at most 1.5 |\n";
+        << filter.text() << " | " << bareFilter.text() << " | " << QString::number(filterRatio, 'f', 2)
+        << " | at most 1.5 |\n";
     out << "\nGoals: " << (openRatio <= 1 && filterRatio <= 1.5 ? "met" : "NOT met") << Qt::endl;
     Database::close();
     return 0;

@@ -10,9 +10,9 @@
 #include "BigDatabase.h"
 
 #include "scoring/FrmkLID.h"
-#include "widgets/PersianApplication.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
+#include "widgets/PersianApplication.h"
 
 #include <QApplication>
 #include <QDir>

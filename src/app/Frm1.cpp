@@ -1,5 +1,10 @@
 #include "app/Frm1.h"
 
+#include "app/DesktopCalculator.h"
+#include "app/Frmskin.h"
+#include "app/HelpIcon.h"
+#include "app/SitePicture.h"
+#include "app/WebPageOpener.h"
 #include "backup/exitpro.h"
 #include "common/AppVersion.h"
 #include "common/Hosts.h"
@@ -10,18 +15,13 @@
 #include "info/About.h"
 #include "info/Frm2.h"
 #include "scoring/FrmkLID.h"
-#include "app/DesktopCalculator.h"
-#include "app/Frmskin.h"
-#include "app/HelpIcon.h"
-#include "app/SitePicture.h"
+#include "store/DataSource.h"
+#include "testrun/TestRun.h"
+#include "update/FrmUpdate.h"
+#include "widgets/FieldBinding.h"
 #include "widgets/SkinLabel.h"
 #include "widgets/SkinObject.h"
 #include "widgets/WaitingMessageBox.h"
-#include "app/WebPageOpener.h"
-#include "store/DataSource.h"
-#include "widgets/FieldBinding.h"
-#include "testrun/TestRun.h"
-#include "update/FrmUpdate.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -130,6 +130,6 @@ private:
     QPushButton *Command64 = nullptr;
     QPushButton *Command7 = nullptr;
 
-    QFrame *Frame10 = nullptr; // registration panel
+    QFrame *Frame10 = nullptr;                   // registration panel
     RegistrationPanel *m_registration = nullptr; // made when the panel first opens
 };

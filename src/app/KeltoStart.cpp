@@ -1,12 +1,12 @@
 #include "app/KeltoStart.h"
 
-#include "common/AppVersion.h"
 #include "app/Frm1.h"
+#include "app/StartRecovery.h"
+#include "common/AppVersion.h"
+#include "store/Database.h"
 #include "widgets/Navigation.h"
 #include "widgets/PersianApplication.h"
-#include "app/StartRecovery.h"
 #include "widgets/WaitingMessageBox.h"
-#include "store/Database.h"
 
 #include <QApplication>
 #include <QDir>

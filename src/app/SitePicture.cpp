@@ -1,13 +1,42 @@
 #include "app/SitePicture.h"
 
+#include <QAccessibleWidget>
 #include <QFontInfo>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
+namespace {
+// The banner as assistive tools see it: a link that can be pressed.
+class SiteLinkAccessible : public QAccessibleWidget {
+public:
+    explicit SiteLinkAccessible(SitePicture *picture) : QAccessibleWidget(picture, QAccessible::Link) {}
+
+    QStringList actionNames() const override { return QAccessibleWidget::actionNames() << pressAction(); }
+
+    void doAction(const QString &action) override {
+        if (action == pressAction())
+            emit static_cast<SitePicture *>(widget())->clicked();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
+
+QAccessibleInterface *siteLinkAccessible(const QString &, QObject *object) {
+    auto *picture = qobject_cast<SitePicture *>(object);
+    return picture ? new SiteLinkAccessible(picture) : nullptr;
+}
+} // namespace
+
 SitePicture::SitePicture(const QString &address, QWidget *parent) : QWidget(parent), m_address(address) {
+    static const bool accessibleInstalled = (QAccessible::installFactory(siteLinkAccessible), true);
+    Q_UNUSED(accessibleInstalled)
     setCursor(Qt::PointingHandCursor);
+    // Tab only: a click leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(address);
 }
 
 QString SitePicture::address() const { return m_address; }
@@ -22,7 +51,8 @@ void SitePicture::paintEvent(QPaintEvent *) {
     face.setColorAt(0, QColor(0x3b, 0x8f, 0xd8));
     face.setColorAt(0.5, QColor(0x1d, 0x5f, 0xa8));
     face.setColorAt(1, QColor(0x12, 0x3f, 0x77));
-    painter.setPen(QPen(QColor(0x0b, 0x2a, 0x52), 1.5));
+    // With the focus, the frame is drawn white and thicker, as a focused link is marked.
+    painter.setPen(hasFocus() ? QPen(Qt::white, 3) : QPen(QColor(0x0b, 0x2a, 0x52), 1.5));
     painter.setBrush(face);
     painter.drawRoundedRect(frame, radius, radius);
 
@@ -77,4 +107,13 @@ void SitePicture::mouseReleaseEvent(QMouseEvent *event) {
     event->accept();
     if (click)
         emit clicked();
+}
+
+void SitePicture::keyPressEvent(QKeyEvent *event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter && event->key() != Qt::Key_Space) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    emit clicked();
 }

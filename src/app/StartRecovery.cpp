@@ -1,12 +1,12 @@
 #include "app/StartRecovery.h"
 
+#include "app/RecoveryBox.h"
 #include "backup/DatabaseCopies.h"
 #include "common/AppVersion.h"
-#include "app/RecoveryBox.h"
-#include "widgets/WaitingMessageBox.h"
 #include "store/Database.h"
 #include "store/RefusedDatabase.h"
 #include "store/StoreMessages.h"
+#include "widgets/WaitingMessageBox.h"
 
 #include <QDateTime>
 #include <QDir>

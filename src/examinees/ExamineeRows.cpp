@@ -1,5 +1,6 @@
 #include "examinees/ExamineeRows.h"
 
+#include "common/AsciiDigits.h"
 #include "store/DataSource.h"
 #include "store/Transaction.h"
 
@@ -32,8 +33,11 @@ void setValues(DataSource &source, const QHash<QString, QString> &values) {
         source.setValue(value.key(), value.value());
 }
 
-// Codes as the look-ups compare them: the case of Latin letters aside, nothing else.
-bool sameCode(const QString &a, const QString &b) {
+// Codes as the look-ups compare them: the case of Latin letters aside, nothing else; digits as the
+// digits they are, however typed.
+bool sameCode(const QString &typedA, const QString &typedB) {
+    const QString a = withAsciiDigits(typedA);
+    const QString b = withAsciiDigits(typedB);
     if (a.size() != b.size())
         return false;
     for (qsizetype i = 0; i < a.size(); ++i) {
@@ -46,7 +50,7 @@ bool sameCode(const QString &a, const QString &b) {
 }
 
 int holders(DataSource &source, const QString &code) {
-    source.setFilter(codeField, code);
+    source.setFilter(codeField, withAsciiDigits(code));
     return source.recordCount();
 }
 

@@ -12,10 +12,11 @@ namespace ExamineeRows {
 QString timeOfDayText();
 
 // Whether a stored examinee row or answer row holds the code, as look-ups compare codes (the case
-// of Latin letters aside). An answer row without its examinee row counts: a second answer row with
-// that code would be mistaken for it. Both sources are filtered on the code, and re-read when it
-// is in use (a filter that matched nothing costs nothing to keep).
-// `ownCode` names the examinee that is changing its own code: its own two rows do not count.
+// of Latin letters aside). Codes are stored and looked up with ASCII digits: the code is taken as
+// typed, its Persian or Arabic-Indic digits being the digits they are ("۱۲" is the code "12"). An answer row without
+// its examinee row counts: a second answer row with that code would be mistaken for it. Both sources are filtered on
+// the code, and re-read when it is in use (a filter that matched nothing costs nothing to keep). `ownCode` names the
+// examinee that is changing its own code: its own two rows do not count.
 bool codeInUse(DataSource &examinees, DataSource &answers, const QString &code, const QString &ownCode = {});
 
 // Stores the examinee source's new row and a new answer row with the same code and forty empty

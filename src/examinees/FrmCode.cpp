@@ -1,20 +1,20 @@
 #include "examinees/FrmCode.h"
 
 #include "common/AppVersion.h"
-#include "common/AsciiDigits.h"
 #include "common/Twips.h"
 #include "examinees/ExamineeDeletion.h"
 #include "profile/ExportDialogs.h"
 #include "profile/ProfileWindow.h"
+#include "store/DataSource.h"
+#include "store/DataSourceModel.h"
+#include "store/DistinctValuesModel.h"
+#include "store/FieldValues.h"
+#include "widgets/DigitKeyFilter.h"
+#include "widgets/FieldBinding.h"
 #include "widgets/Notices.h"
 #include "widgets/SkinLabel.h"
 #include "widgets/SkinObject.h"
 #include "widgets/WaitingMessageBox.h"
-#include "store/DataSource.h"
-#include "store/DataSourceModel.h"
-#include "store/DistinctValuesModel.h"
-#include "widgets/FieldBinding.h"
-#include "store/FieldValues.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -116,7 +116,7 @@ QComboBox *FrmCode::addNameList(const char *name, DistinctValuesModel *values, i
     list->setObjectName(QLatin1String(name));
     list->setGeometry(twipsRect(left, SelectorTop, 2040, BoxHeight));
     list->setModel(values);
-    // Show as many names as fit on screen: the list reads further pages as it is scrolled.
+    // Show as many names as fit on screen.
     list->setMaxVisibleItems(20);
     return list;
 }
@@ -199,7 +199,7 @@ void FrmCode::buildDeletionFrame() {
     prompt->setBuddy(Text3);
     Text3->setObjectName(QStringLiteral("Text3"));
     Text3->setGeometry(twipsRect(2640, 480, 2760, BoxHeight));
-    connect(Text3, &QLineEdit::textEdited, this, &FrmCode::foldCodeDigits);
+    keepAsciiDigits(Text3);
     connect(Text3, &QLineEdit::returnPressed, this, &FrmCode::deleteExaminee);
 
     Command2 = new QPushButton(QStringLiteral("حذف "), Frame1);
@@ -261,15 +261,6 @@ void FrmCode::rereadExaminees() {
     Adodc2->refresh();
     m_names->refresh();
     clearSelectorsExcept(nullptr);
-}
-
-void FrmCode::foldCodeDigits(const QString &text) {
-    const QString folded = withAsciiDigits(text);
-    if (folded == text)
-        return;
-    const int cursor = Text3->cursorPosition();
-    Text3->setText(folded);
-    Text3->setCursorPosition(cursor);
 }
 
 void FrmCode::deleteExaminee() {

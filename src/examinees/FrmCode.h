@@ -50,7 +50,6 @@ private:
     void clearSelectorsExcept(const QComboBox *operated);
     // The grid and the name lists show the examinees of the file as it is now.
     void rereadExaminees();
-    void foldCodeDigits(const QString &text);
 
     SkinObject *Skin1;
     DataSource *Adodc1; // settings row: the theme number

@@ -3,13 +3,13 @@
 #include "calendar/PersianCalendar.h"
 #include "common/Twips.h"
 #include "examinees/ExamineeRows.h"
+#include "store/DataSource.h"
+#include "store/FieldValues.h"
 #include "widgets/DigitKeyFilter.h"
+#include "widgets/FieldBinding.h"
 #include "widgets/Notices.h"
 #include "widgets/SkinLabel.h"
 #include "widgets/WaitingMessageBox.h"
-#include "store/DataSource.h"
-#include "widgets/FieldBinding.h"
-#include "store/FieldValues.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -27,6 +27,7 @@ RegistrationPanel::RegistrationPanel(QFrame *frame, const Sources &sources, std:
     : QObject(frame), m_frame(frame), m_sources(sources), m_closePanels(std::move(closePanels)) {
     Text11 = addBox("Text11", QStringLiteral(" :کد"), 5340, 300, 675, 600);
     Text11->setAlignment(Qt::AlignCenter);
+    keepAsciiDigits(Text11);
     Text6 = addBox("Text6", QStringLiteral(" :نام"), 3180, 300, 1515, 585);
     Text4 = addBox("Text4", QStringLiteral(" :نام خانوادگي"), 120, 300, 1815, 1185);
     Text5 = addBox("Text5", QStringLiteral(" :سن"), 5400, 840, 675, 540);

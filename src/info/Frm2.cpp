@@ -2,11 +2,11 @@
 
 #include "common/Twips.h"
 #include "info/PageRule.h"
+#include "store/DataSource.h"
+#include "widgets/FieldBinding.h"
 #include "widgets/Notices.h"
 #include "widgets/SkinLabel.h"
 #include "widgets/SkinObject.h"
-#include "store/DataSource.h"
-#include "widgets/FieldBinding.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -3,6 +3,7 @@
 #include "scoring/ScoringKey.h"
 #include "store/Database.h"
 
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -32,13 +33,29 @@ constexpr std::array<RecordColumn, 10> recordColumns{{
 }};
 
 // The 23 scores' column names in score-box order: each style's mechanisms, then its total.
-constexpr std::array<const char *, ScoringKey::boxCount> scoreColumns{
-    "rationalization",    "projection",      "denial",          "omnipotence",
-    "devaluation",        "acting_out",      "somatization",    "autistic_fantasy",
-    "splitting",          "passive_aggression", "displacement", "isolation",
-    "immature_total",     "suppression",     "sublimation",     "humour",
-    "anticipation",       "mature_total",    "pseudo_altruism", "reaction_formation",
-    "intellectualization", "undoing",        "neurotic_total"};
+constexpr std::array<const char *, ScoringKey::boxCount> scoreColumns{"rationalization",
+                                                                      "projection",
+                                                                      "denial",
+                                                                      "omnipotence",
+                                                                      "devaluation",
+                                                                      "acting_out",
+                                                                      "somatization",
+                                                                      "autistic_fantasy",
+                                                                      "splitting",
+                                                                      "passive_aggression",
+                                                                      "displacement",
+                                                                      "isolation",
+                                                                      "immature_total",
+                                                                      "suppression",
+                                                                      "sublimation",
+                                                                      "humour",
+                                                                      "anticipation",
+                                                                      "mature_total",
+                                                                      "pseudo_altruism",
+                                                                      "reaction_formation",
+                                                                      "intellectualization",
+                                                                      "undoing",
+                                                                      "neurotic_total"};
 
 // Each examinee with their answer row, if any: the first with the same code, as the scoring window
 // finds it (a code compared without regard to the case of Latin letters, along the code index).
@@ -64,10 +81,21 @@ QString exportStatement(const DataSource::Filter &filter, bool asBytes) {
     return statement + QStringLiteral(" ORDER BY e.rowid");
 }
 
+// A text that a spreadsheet would run as a formula: one that begins with =, +, - or @ and is not a
+// number ("-3", "+98", "1.5" are numbers and stay as they are).
+bool readAsFormula(const QByteArray &text) {
+    if (text.isEmpty() || !QByteArrayView("=+-@").contains(text.front()))
+        return false;
+    static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+(\\.[0-9]+)?$"));
+    return !number.match(QString::fromLatin1(text)).hasMatch();
+}
+
 // Appends one field and the comma after it to a record being written (endRecord turns the last
-// comma into the line end): quoted, its quotes doubled, when it holds a comma, a quote or a line break.
-// The text is UTF-8, in which the four special characters are the bytes they are.
-void appendField(QByteArray &line, const QByteArray &text) {
+// comma into the line end): quoted, its quotes doubled, when it holds a comma, a quote or a line break;
+// with a leading ' when a spreadsheet would take it for a formula, so that it shows as the text it is.
+// The text is UTF-8, in which the special characters are the bytes they are.
+void appendField(QByteArray &line, const QByteArray &field) {
+    const QByteArray text = readAsFormula(field) ? '\'' + field : field;
     const auto special = [](char ch) { return ch == ',' || ch == '"' || ch == '\r' || ch == '\n'; };
     if (std::none_of(text.begin(), text.end(), special)) {
         line += text;

@@ -12,7 +12,9 @@
 // with the record, the 40 answers and the 23 scores (empty while answers are missing), under an
 // English header that R, SPSS and spreadsheets take as it is. CSV as RFC 4180 writes it: UTF-8
 // with a byte-order mark (so spreadsheets read Persian names as such), CRLF line ends, and a field
-// that holds a comma, a quote or a line break quoted, its quotes doubled.
+// that holds a comma, a quote or a line break quoted, its quotes doubled. A text that begins with
+// =, +, - or @ and is not a number is written with a leading ', so a spreadsheet shows it instead of
+// running it as a formula.
 namespace ExamineeExport {
 enum class Outcome { Written, Cancelled, Failed };
 

@@ -1,9 +1,9 @@
 #include "profile/ExportDialogs.h"
 
 #include "profile/ExamineeExport.h"
+#include "store/DataSource.h"
 #include "widgets/Notices.h"
 #include "widgets/WaitingMessageBox.h"
-#include "store/DataSource.h"
 
 #include <QDir>
 #include <QFileDialog>

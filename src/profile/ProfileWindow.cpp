@@ -37,9 +37,7 @@ private:
     const QList<ProfileSeries> &m_series;
 };
 
-QString refusal(const QString &missing) {
-    return QString::fromUtf8(refusalText) + QStringLiteral("\n\n") + missing;
-}
+QString refusal(const QString &missing) { return QString::fromUtf8(refusalText) + QStringLiteral("\n\n") + missing; }
 
 bool commitOrFail(QSaveFile &file, bool written, QString *error) {
     if (written && file.commit())

@@ -1,20 +1,20 @@
 #include "scoring/FrmkLID.h"
 
-#include "common/AsciiDigits.h"
 #include "common/Twips.h"
 #include "scoring/DataRPrint.h"
 #include "scoring/ScoringKey.h"
+#include "store/DataSource.h"
+#include "store/FieldValues.h"
+#include "store/ReadSnapshot.h"
+#include "store/Transaction.h"
+#include "widgets/DigitKeyFilter.h"
+#include "widgets/FieldBinding.h"
 #include "widgets/InputBox.h"
 #include "widgets/Navigation.h"
 #include "widgets/Notices.h"
 #include "widgets/SkinLabel.h"
 #include "widgets/SkinObject.h"
 #include "widgets/WaitingMessageBox.h"
-#include "store/DataSource.h"
-#include "widgets/FieldBinding.h"
-#include "store/FieldValues.h"
-#include "store/ReadSnapshot.h"
-#include "store/Transaction.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -39,18 +39,6 @@ constexpr ScoreLabels reportScoreLabels[] = {{29, 0, 6}, {43, 7, 12}, {55, 13, 1
 constexpr qreal largestCaptionSize = 8;
 constexpr qreal smallestCaptionSize = 6;
 constexpr int captionGap = 4; // pixels between two captions, and between a caption and its frame's edge
-
-// Digits typed on a Persian keyboard are kept as ASCII digits, where the user types them.
-void keepAsciiDigits(QLineEdit *box) {
-    QObject::connect(box, &QLineEdit::textEdited, box, [box](const QString &text) {
-        const QString ascii = withAsciiDigits(text);
-        if (ascii == text)
-            return;
-        const int cursor = box->cursorPosition();
-        box->setText(ascii);
-        box->setCursorPosition(cursor);
-    });
-}
 } // namespace
 
 FrmkLID::FrmkLID(QWidget *parent) : QWidget(parent, Qt::Window) {
@@ -319,8 +307,8 @@ void FrmkLID::showResult(bool shown) {
 }
 
 void FrmkLID::selectExaminee() {
-    select(withAsciiDigits(InputBox::ask(this, QStringLiteral(" کد آزمودني ") + QStringLiteral("را وارد کنيد"),
-                                         QStringLiteral(" Enter Number "))));
+    select(InputBox::ask(this, QStringLiteral(" کد آزمودني ") + QStringLiteral("را وارد کنيد"),
+                         QStringLiteral(" Enter Number ")));
 }
 
 void FrmkLID::select(const QString &code) {

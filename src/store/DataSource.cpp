@@ -244,22 +244,18 @@ QList<QStringList> DataSource::rows(const QStringList &fields, int offset, int l
     return result;
 }
 
-QStringList DataSource::distinctValues(const QString &field, const QString &after, int limit) const {
+QStringList DataSource::distinctValues(const QString &field) const {
     const QString name = knownField(field);
     if (name.isEmpty() || m_filterMatchesNothing)
         return {};
-    // Grouped and ordered by the collation of the field's index, so that a page is a walk along the
-    // index from the value after which it starts, never a read of the whole table.
+    // Grouped by the collation of the field's index: one walk along the index.
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
-    // A null text binds as NULL, which nothing sorts after: the first page starts after ''.
-    const QString sql = QStringLiteral("SELECT MIN(%1) FROM %2 WHERE %1 > IFNULL(?, '') COLLATE NOCASE%3 "
-                                       "GROUP BY %1 COLLATE NOCASE ORDER BY %1 COLLATE NOCASE LIMIT ?");
+    const QString sql =
+        QStringLiteral("SELECT MIN(%1) FROM %2 WHERE %1 > '' COLLATE NOCASE%3 GROUP BY %1 COLLATE NOCASE");
     query.prepare(sql.arg(quoted(name), quoted(m_table),
                           m_filterField.isEmpty() ? QString() : QStringLiteral(" AND ") + filterCondition()));
-    query.addBindValue(after);
     bindFilter(query);
-    query.addBindValue(limit);
     return firstColumn(query);
 }
 

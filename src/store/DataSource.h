@@ -73,11 +73,10 @@ public:
     // Up to limit rows under the filter from the offset-th on, in row order, as the file holds
     // them now: the values of the given fields (for a grid).
     QList<QStringList> rows(const QStringList &fields, int offset, int limit) const;
-    // Up to limit values of one field under the filter that sort after the given one, in text
-    // order, as the file holds them now (for long lists read a page at a time): a value shared by
-    // several rows, also in other cases of Latin letters, comes once, in the spelling that sorts
-    // first. Empty values are left out.
-    QStringList distinctValues(const QString &field, const QString &after, int limit) const;
+    // The values of one field under the filter, as the file holds them now, in no promised order
+    // (for lists that order them their own way): a value shared by several rows, also in other
+    // cases of Latin letters, comes once, in the spelling that sorts first. Empty values are left out.
+    QStringList distinctValues(const QString &field) const;
 
 signals:
     // The current row is another one (open, re-read, filter, add, delete): bound controls reload.

@@ -1,10 +1,7 @@
 #include "store/DistinctValuesModel.h"
 
+#include "common/PersianOrder.h"
 #include "store/DataSource.h"
-
-namespace {
-constexpr int PageValues = 200;
-}
 
 DistinctValuesModel::DistinctValuesModel(DataSource *source, const QString &field, QObject *parent)
     : QAbstractListModel(parent), m_source(source), m_field(field) {
@@ -21,28 +18,9 @@ QVariant DistinctValuesModel::data(const QModelIndex &index, int role) const {
     return m_values.at(index.row());
 }
 
-bool DistinctValuesModel::canFetchMore(const QModelIndex &parent) const { return !parent.isValid() && !m_complete; }
-
-void DistinctValuesModel::fetchMore(const QModelIndex &parent) {
-    if (!canFetchMore(parent))
-        return;
-    // Each page starts after the last value held: a walk along the field's index, not an offset
-    // counted again from the first value.
-    const QStringList page =
-        m_source ? m_source->distinctValues(m_field, m_values.isEmpty() ? QString() : m_values.constLast(), PageValues)
-                 : QStringList();
-    m_complete = page.size() < PageValues;
-    if (page.isEmpty())
-        return;
-    beginInsertRows({}, int(m_values.size()), int(m_values.size() + page.size() - 1));
-    m_values += page;
-    endInsertRows();
-}
-
 void DistinctValuesModel::reread() {
     beginResetModel();
-    m_values.clear();
-    m_complete = false;
+    m_values = m_source ? m_source->distinctValues(m_field) : QStringList();
+    PersianOrder::sort(m_values);
     endResetModel();
-    fetchMore({});
 }

@@ -7,10 +7,11 @@
 class DataSource;
 
 // A list of the values one field takes under a data source's filter, each once (Latin letters in
-// any case count as one value), in text order: for the drop-down lists of names. It reads a page
-// of values when made and the next page only when the list is scrolled to its end, so 100,000
-// examinees cost no more than the values on screen. Read again from the start whenever the
-// source's current row changes (open, re-read, filter, add, delete).
+// any case count as one value), in Persian alphabetical order: for the drop-down lists of names.
+// It holds every value, so that typing in the list finds a name among all of them; the file is
+// read along the field's index and the order is made here, so the database needs no collation of
+// the program's own. Read again whenever the source's current row changes (open, re-read, filter,
+// add, delete).
 class DistinctValuesModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -18,8 +19,6 @@ public:
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    bool canFetchMore(const QModelIndex &parent) const override;
-    void fetchMore(const QModelIndex &parent) override;
 
 private:
     void reread();
@@ -27,5 +26,4 @@ private:
     QPointer<DataSource> m_source;
     QString m_field;
     QStringList m_values;
-    bool m_complete = false;
 };

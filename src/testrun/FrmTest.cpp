@@ -3,15 +3,15 @@
 #include "common/TextValue.h"
 #include "common/Twips.h"
 #include "examinees/ExamineeRows.h"
+#include "store/DataSource.h"
+#include "store/FieldValues.h"
+#include "store/ItemTexts.h"
 #include "widgets/DigitKeyFilter.h"
+#include "widgets/FieldBinding.h"
 #include "widgets/Notices.h"
 #include "widgets/SkinLabel.h"
 #include "widgets/SkinObject.h"
 #include "widgets/WaitingMessageBox.h"
-#include "store/DataSource.h"
-#include "widgets/FieldBinding.h"
-#include "store/FieldValues.h"
-#include "store/ItemTexts.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -170,6 +170,7 @@ void FrmTest::buildDetailsFrame() {
     Frame1->hide();
     // Each label stands to the right of its box; its width reaches to the next control.
     Text1 = addDetailsBox("Text1", codeField, 8040, 180, 675);
+    keepAsciiDigits(Text1);
     addDetailsLabel(Text1, QStringLiteral(" :کد"), 8700, 180, 765);
     Text3 = addDetailsBox("Text3", QStringLiteral("FName"), 5880, 180, 1515);
     addDetailsLabel(Text3, QStringLiteral(" :نام"), 7380, 180, 630);

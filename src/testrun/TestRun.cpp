@@ -1,8 +1,8 @@
 #include "testrun/TestRun.h"
 
+#include "testrun/FrmTest.h"
 #include "widgets/InputBox.h"
 #include "widgets/Notices.h"
-#include "testrun/FrmTest.h"
 
 #include <QPointer>
 
@@ -22,7 +22,8 @@ void open(QWidget *mainWindow) {
         window = new FrmTest;
     window->rereadSources();
 
-    const QString code = InputBox::ask(mainWindow, QStringLiteral("Enter Code "), QStringLiteral(" Plese Insert Code "));
+    const QString code =
+        InputBox::ask(mainWindow, QStringLiteral("Enter Code "), QStringLiteral(" Plese Insert Code "));
     if (code.isEmpty()) {
         showNotice(mainWindow, Notices::examineeCodeMissing);
         return;

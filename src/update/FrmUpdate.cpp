@@ -2,12 +2,12 @@
 
 #include "common/AppVersion.h"
 #include "common/Twips.h"
+#include "store/DataSource.h"
+#include "update/ProgramHandOver.h"
+#include "widgets/FieldBinding.h"
 #include "widgets/SkinLabel.h"
 #include "widgets/SkinObject.h"
 #include "widgets/WaitingMessageBox.h"
-#include "store/DataSource.h"
-#include "widgets/FieldBinding.h"
-#include "update/ProgramHandOver.h"
 
 #include <QApplication>
 #include <QLineEdit>

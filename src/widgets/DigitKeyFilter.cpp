@@ -35,6 +35,20 @@ bool typesNoCharacter(const QKeyEvent *key) {
 }
 } // namespace
 
+void keepAsciiDigits(QLineEdit *box) {
+    // A validator sees the text before the box takes it: the box, its signals and a field bound to
+    // it never hold the other digits.
+    class AsciiDigitsValidator : public QValidator {
+    public:
+        using QValidator::QValidator;
+        State validate(QString &input, int &) const override {
+            input = withAsciiDigits(input);
+            return Acceptable;
+        }
+    };
+    box->setValidator(new AsciiDigitsValidator(box));
+}
+
 DigitKeyFilter *DigitKeyFilter::install(QLineEdit *box, char lowestDigit, const Notice &refusal) {
     return new DigitKeyFilter(box, lowestDigit, refusal);
 }

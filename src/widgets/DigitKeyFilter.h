@@ -6,6 +6,10 @@
 
 class QLineEdit;
 
+// Keeps digits typed, pasted or set into a box that takes any text (an examinee code) as the ASCII
+// digits they are, where the user types them; the cursor stays where it was.
+void keepAsciiDigits(QLineEdit *box);
+
 // Lets a box take digits only, from a lowest digit up to 9, typed on any keyboard (Persian and
 // Arabic-Indic digits are stored as the ASCII digits they are). Backspace, Enter and keys that
 // type nothing or run a shortcut (arrows, Tab, copy and paste) pass; any other typed character is

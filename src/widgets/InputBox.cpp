@@ -1,5 +1,7 @@
 #include "widgets/InputBox.h"
 
+#include "common/AsciiDigits.h"
+
 #include <QInputDialog>
 #include <QPointer>
 
@@ -15,7 +17,7 @@ QString InputBox::ask(QWidget *owner, const QString &title, const QString &promp
     const bool accepted = box->exec() == QDialog::Accepted;
     if (!box)
         return {};
-    const QString text = accepted ? box->textValue() : QString();
+    const QString text = accepted ? withAsciiDigits(box->textValue()) : QString();
     delete box;
     return text;
 }

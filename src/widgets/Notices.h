@@ -37,7 +37,8 @@ inline constexpr Notice endReached{"پايان", 1000};
 // Result sheet: the examinee record saved.
 inline constexpr Notice changesSaved{"تغييرات ذخيره شد", 1000};
 // Print without a selected examinee.
-inline constexpr Notice printNeedsExaminee{"ابتدا روي انتخاب آزمودني کليک کرده سپس کد آزمودني را وارد کنيد بعد روي پرينت کليک کنيد ", 2000};
+inline constexpr Notice printNeedsExaminee{
+    "ابتدا روي انتخاب آزمودني کليک کرده سپس کد آزمودني را وارد کنيد بعد روي پرينت کليک کنيد ", 2000};
 // Examinee directory: no examinee holds the code to delete; deletion done.
 inline constexpr Notice deleteCodeNotFound{"فردي با اين کد وجود ندارد", 1000};
 inline constexpr Notice deleteDone{"حذف با موفقيت انجام گرفت", 1000};

@@ -4,8 +4,8 @@
 #include <QSize>
 #include <QString>
 
-// The pictures of the theme-change window and of the exit dialog's buttons, drawn here so that their Persian words are shaped and
-// joined by the text engine. Pixmaps carry a pixel ratio of 2 so they stay sharp when scaled.
+// The pictures of the theme-change window and of the exit dialog's buttons, drawn here so that their Persian words are
+// shaped and joined by the text engine. Pixmaps carry a pixel ratio of 2 so they stay sharp when scaled.
 namespace SkinPictures {
 // The heading "change the program's theme" and the sentence "the changes were completed".
 QString headingText();

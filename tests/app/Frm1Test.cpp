@@ -2,17 +2,18 @@
 #include "support/ProgramEnd.h"
 #include "support/TempProgramFolder.h"
 
+#include "app/Frm1.h"
+#include "app/WebPageOpener.h"
 #include "common/Hosts.h"
 #include "common/Twips.h"
-#include "app/Frm1.h"
+#include "store/DataSource.h"
 #include "widgets/Navigation.h"
 #include "widgets/PersianApplication.h"
 #include "widgets/SkinLabel.h"
 #include "widgets/SkinObject.h"
-#include "app/WebPageOpener.h"
-#include "store/DataSource.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QFrame>
@@ -696,8 +697,24 @@ void Frm1Test::webPagesOpenAtTheVendorsAddresses() {
     click("CmdHelp");
     QCOMPARE(m_opened, QList<QUrl>{QUrl(Hosts::vendorSite() + "/software/software-settings.html")});
     m_opened.clear();
+    const QList<QUrl> sitePages{QUrl(Hosts::vendorSite() + "/"), QUrl(Hosts::shopSite() + "/")};
     click("Picture1");
-    QCOMPARE(m_opened, (QList<QUrl>{QUrl(Hosts::vendorSite() + "/"), QUrl(Hosts::shopSite() + "/")}));
+    QCOMPARE(m_opened, sitePages);
+    // The banner is a link for screen readers too, named by its address, and opens by their press
+    // and by the keyboard.
+    QWidget *banner = control("Picture1");
+    QAccessibleInterface *link = QAccessible::queryAccessibleInterface(banner);
+    QVERIFY(link && link->actionInterface());
+    QCOMPARE(link->role(), QAccessible::Link);
+    QCOMPARE(link->text(QAccessible::Name), Hosts::contactWeb());
+    m_opened.clear();
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(m_opened, sitePages);
+    m_opened.clear();
+    banner->setFocus(Qt::TabFocusReason);
+    QVERIFY(banner->hasFocus());
+    QTest::keyClick(banner, Qt::Key_Return);
+    QCOMPARE(m_opened, sitePages);
 }
 
 // The calculator is found on the PATH and started without waiting; a system without one says so.

@@ -4,21 +4,21 @@
 #include "support/TempProgramFolder.h"
 #include "support/Typing.h"
 
+#include "app/Frm1.h"
+#include "app/Frmskin.h"
 #include "backup/Frmbackup.h"
 #include "backup/exitpro.h"
 #include "examinees/FrmCode.h"
 #include "info/About.h"
 #include "info/Frm2.h"
 #include "scoring/FrmkLID.h"
-#include "app/Frm1.h"
-#include "app/Frmskin.h"
-#include "widgets/Navigation.h"
-#include "widgets/PersianApplication.h"
-#include "widgets/SkinObject.h"
 #include "store/Database.h"
 #include "testrun/FrmTest.h"
 #include "testrun/TestRun.h"
 #include "update/FrmUpdate.h"
+#include "widgets/Navigation.h"
+#include "widgets/PersianApplication.h"
+#include "widgets/SkinObject.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -73,9 +73,10 @@ bool wasReached(const QSet<QWidget *> &reached, QWidget *control) {
     return false;
 }
 
-// What a user operates: buttons, boxes, lists and grids, not the parts a list or grid is made of.
+// What a user operates: buttons, links, boxes, lists and grids, not the parts a list or grid is made of.
 bool isControl(QWidget *widget) {
-    if (isPictureButton(widget))
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+    if (isPictureButton(widget) || (face && face->role() == QAccessible::Link))
         return true;
     for (QWidget *up = widget->parentWidget(); up && !up->isWindow(); up = up->parentWidget())
         if (qobject_cast<QComboBox *>(up) || qobject_cast<QAbstractItemView *>(up))

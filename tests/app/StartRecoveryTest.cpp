@@ -2,8 +2,8 @@
 #include "support/ModalDriver.h"
 #include "support/TempProgramFolder.h"
 
-#include "calendar/PersianCalendar.h"
 #include "app/KeltoStart.h"
+#include "calendar/PersianCalendar.h"
 #include "store/Database.h"
 #include "store/RefusedDatabase.h"
 #include "store/StoreMessages.h"

@@ -1,10 +1,10 @@
 #include "backup/exitpro.h"
 #include "common/Twips.h"
-#include "widgets/Navigation.h"
-#include "widgets/PersianApplication.h"
 #include "support/ModalDriver.h"
 #include "support/ProgramEnd.h"
 #include "support/TempProgramFolder.h"
+#include "widgets/Navigation.h"
+#include "widgets/PersianApplication.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,13 +2,13 @@
 #include "backup/BackupFileName.h"
 #include "calendar/PersianCalendar.h"
 #include "common/Twips.h"
-#include "widgets/PersianApplication.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
 #include "support/FileBytes.h"
 #include "support/ModalDriver.h"
 #include "support/ProgramEnd.h"
 #include "support/TempProgramFolder.h"
+#include "widgets/PersianApplication.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,11 +4,13 @@
 #include "support/Typing.h"
 
 #include "app/Frm1.h"
+#include "scoring/FrmkLID.h"
+#include "store/Database.h"
 #include "widgets/Navigation.h"
 #include "widgets/Notices.h"
 #include "widgets/PersianApplication.h"
-#include "store/Database.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
@@ -46,6 +48,7 @@ private slots:
     void failedWriteStoresNeitherRow();
     void ageBoxTakesTwoDigits_data();
     void ageBoxTakesTwoDigits();
+    void codeIsOneWhateverItsDigits();
 
 private:
     template <class T = QWidget> T *control(const char *name) {
@@ -241,6 +244,47 @@ void RegistrationTest::ageBoxTakesTwoDigits() {
     QCOMPARE(boxTextsShownBy([this, keys]() { typeText(control("Text5"), keys); }),
              refused ? notice(Notices::digitsOnly) : QString());
     QCOMPARE(control<QLineEdit>("Text5")->text(), shown);
+}
+
+// Registered with Persian digits, the test run with ASCII ones, scored with Arabic-Indic ones: one
+// examinee, stored under "12"; the same code typed another way is taken.
+void RegistrationTest::codeIsOneWhateverItsDigits() {
+    openAndFill(8, QString());
+    typeText(control("Text11"), QStringLiteral("\u06F1\u06F2"));
+    QCOMPARE(control<QLineEdit>("Text11")->text(), QStringLiteral("12"));
+    QCOMPARE(save(), QString());
+    QCOMPARE(valueInFile(QStringLiteral("SELECT IDE.Code||'+'||Answer.Code FROM IDE, Answer")),
+             QStringLiteral("12+12"));
+    openAndFill(8, QString());
+    typeText(control("Text11"), QStringLiteral("\u0661\u0662"));
+    QCOMPARE(save(), notice(Notices::codeInUse));
+    QCOMPARE(rowCounts(), QStringLiteral("1+1"));
+    QTest::mouseClick(control("Command10"), Qt::LeftButton);
+
+    SeenBox asked;
+    answerNextInputBox(&asked, QStringLiteral("12"));
+    QString detailsCode;
+    actOnNextWindow(QStringLiteral("FrmTest"), [&](QWidget *test) {
+        detailsCode = test->findChild<QLineEdit *>(QStringLiteral("Text1"))->text();
+        test->close();
+    });
+    QCOMPARE(boxTextsShownBy([this]() { QTest::mouseClick(control("Command2"), Qt::LeftButton); }), QString());
+    QVERIFY(asked.seen);
+    QCOMPARE(detailsCode, QStringLiteral("12"));
+
+    QString answers;
+    for (int item = 1; item <= 40; ++item)
+        answers += QStringLiteral("%1\"%2\" = '5'").arg(item == 1 ? "" : ", ").arg(item);
+    QVERIFY(QSqlQuery(Database::connection()).exec(QStringLiteral("UPDATE Answer SET ") + answers));
+    QTest::mouseClick(control("Command3"), Qt::LeftButton);
+    QWidget *scoring = visibleWindow(QStringLiteral("FrmkLID"));
+    QVERIFY(scoring);
+    answerNextInputBox(&asked, QStringLiteral("\u0661\u0662"));
+    QCOMPARE(boxTextsShownBy([&]() { QTest::mouseClick(scoring->findChild<QWidget *>("Command1"), Qt::LeftButton); }),
+             QString());
+    QCOMPARE(scoring->findChild<QLineEdit *>(QStringLiteral("Text5"))->text(), QStringLiteral("12"));
+    QVERIFY(scoring->findChild<QWidget *>(QStringLiteral("Frame3"))->isVisible());
+    scoring->close();
 }
 
 QTEST_MAIN(RegistrationTest)

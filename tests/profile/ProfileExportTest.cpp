@@ -82,6 +82,8 @@ class ProfileExportTest : public QObject {
 private slots:
     void chartValues_data();
     void chartValues();
+    void formulasAreWrittenAsText_data();
+    void formulasAreWrittenAsText();
     void exportReadsBack_data();
     void exportReadsBack();
     void exportLeavesNothingBehind_data();
@@ -108,8 +110,8 @@ void ProfileExportTest::chartValues_data() {
     QStringList gaps = answersOf([](int) { return 5; });
     gaps[2].clear();
     gaps[16].clear();
-    QTest::newRow("items 3 and 17 unanswered: no chart") << gaps << QStringLiteral("3  17  ") << QList<double>()
-                                                         << QList<double>();
+    QTest::newRow("items 3 and 17 unanswered: no chart")
+        << gaps << QStringLiteral("3  17  ") << QList<double>() << QList<double>();
 }
 
 void ProfileExportTest::chartValues() {
@@ -133,13 +135,36 @@ void ProfileExportTest::chartValues() {
         QCOMPARE(items, (QList<int>{24, 8, 8}));
 }
 
+void ProfileExportTest::formulasAreWrittenAsText_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("=") << "=1+1" << QByteArray("'=1+1");
+    QTest::newRow("= quoted") << "=HYPERLINK(\"x\",\"y\")" << QByteArray("\"'=HYPERLINK(\"\"x\"\",\"\"y\"\")\"");
+    QTest::newRow("+") << "+98 912" << QByteArray("'+98 912");
+    QTest::newRow("-") << "-cmd" << QByteArray("'-cmd");
+    QTest::newRow("@") << "@SUM(A1)" << QByteArray("'@SUM(A1)");
+    QTest::newRow("Persian after =") << "=علي" << QByteArray("'=") + QStringLiteral("علي").toUtf8();
+    QTest::newRow("negative number") << "-3" << QByteArray("-3");
+    QTest::newRow("signed decimal") << "+1.5" << QByteArray("+1.5");
+    QTest::newRow("code of digits") << "0912" << QByteArray("0912");
+    QTest::newRow("= inside") << "a=b" << QByteArray("a=b");
+}
+
+void ProfileExportTest::formulasAreWrittenAsText() {
+    QFETCH(QString, field);
+    QFETCH(QByteArray, written);
+    QCOMPARE(ExamineeExport::csvRecord({QStringLiteral("P1"), field}), "P1," + written + "\r\n");
+}
+
 void ProfileExportTest::exportReadsBack_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QStringList>("codes");
     QTest::newRow("every examinee") << QString() << QString() << QStringList{"P1", "p2", "P3", "P4"};
-    QTest::newRow("the grid narrowed to a group") << "Group" << "b" << QStringList{"p2", "P3"};
-    QTest::newRow("a group nobody is in") << "Group" << "G" << QStringList{};
+    QTest::newRow("the grid narrowed to a group") << "Group"
+                                                  << "b" << QStringList{"p2", "P3"};
+    QTest::newRow("a group nobody is in") << "Group"
+                                          << "G" << QStringList{};
 }
 
 void ProfileExportTest::exportReadsBack() {
@@ -181,9 +206,8 @@ void ProfileExportTest::exportReadsBack() {
     QCOMPARE(records.first().mid(8, 3), (QStringList{"date", "time", "item_01"}));
     QCOMPARE(records.first().mid(61, 3), (QStringList{"isolation", "immature_total", "suppression"}));
     for (int i = 0; i < codes.size(); ++i) {
-        const auto &[record, answers] = *std::find_if(rows.begin(), rows.end(), [&](const auto &row) {
-            return row.first.first() == codes.at(i);
-        });
+        const auto &[record, answers] =
+            *std::find_if(rows.begin(), rows.end(), [&](const auto &row) { return row.first.first() == codes.at(i); });
         const QStringList scores = missingItems(answers).isEmpty() ? scoreTexts(answers) : QStringList(23);
         QCOMPARE(records.at(i + 1), record + (answers.isEmpty() ? QStringList(40) : answers) + scores);
     }
@@ -212,7 +236,8 @@ void ProfileExportTest::exportLeavesNothingBehind() {
 
     int reports = 0;
     QString error;
-    const auto result = ExamineeExport::write(target, {}, [&reports](qint64) { return ++reports < 1; }, &error);
+    const auto result = ExamineeExport::write(
+        target, {}, [&reports](qint64) { return ++reports < 1; }, &error);
     QCOMPARE(int(result), outcome);
     QCOMPARE(error.isEmpty(), result == ExamineeExport::Outcome::Cancelled);
     QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), before);

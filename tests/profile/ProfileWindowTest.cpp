@@ -1,9 +1,9 @@
-#include "examinees/FrmCode.h"
 #include "profile/ProfileWindow.h"
-#include "widgets/Notices.h"
+#include "examinees/FrmCode.h"
 #include "store/Database.h"
 #include "support/ModalDriver.h"
 #include "support/TempProgramFolder.h"
+#include "widgets/Notices.h"
 
 #include <QAction>
 #include <QDir>
@@ -137,7 +137,8 @@ void ProfileWindowTest::comparison_data() {
     QTest::newRow("the same person under another code") << "k2" << QString() << QStringList{"K1", "K2"};
     QTest::newRow("a code nobody has") << "K999" << notice(Notices::deleteCodeNotFound) << QStringList{"K1"};
     QTest::newRow("no code") << "" << notice(Notices::examineeCodeMissing) << QStringList{"K1"};
-    QTest::newRow("an examinee with answers missing") << "K3" << "3  17  " << QStringList{"K1"};
+    QTest::newRow("an examinee with answers missing") << "K3"
+                                                      << "3  17  " << QStringList{"K1"};
 }
 
 void ProfileWindowTest::comparison() {
@@ -166,9 +167,12 @@ void ProfileWindowTest::savedFiles_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("magic");
-    QTest::newRow("PDF") << "savePdfButton" << "K1.pdf" << QByteArray("%PDF");
-    QTest::newRow("PNG") << "savePngButton" << "K1.png" << QByteArray("\x89PNG");
-    QTest::newRow("PDF into a folder that does not exist") << "savePdfButton" << "none/K1.pdf" << QByteArray();
+    QTest::newRow("PDF") << "savePdfButton"
+                         << "K1.pdf" << QByteArray("%PDF");
+    QTest::newRow("PNG") << "savePngButton"
+                         << "K1.png" << QByteArray("\x89PNG");
+    QTest::newRow("PDF into a folder that does not exist") << "savePdfButton"
+                                                           << "none/K1.pdf" << QByteArray();
 }
 
 void ProfileWindowTest::savedFiles() {

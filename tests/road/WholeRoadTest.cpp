@@ -5,10 +5,10 @@
 #include "support/TempProgramFolder.h"
 #include "support/Typing.h"
 
-#include "scoring/ScoringKey.h"
 #include "app/KeltoStart.h"
-#include "widgets/Notices.h"
+#include "scoring/ScoringKey.h"
 #include "store/Database.h"
+#include "widgets/Notices.h"
 
 #include <QAction>
 #include <QApplication>

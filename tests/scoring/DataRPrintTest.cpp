@@ -1,6 +1,6 @@
 #include "scoring/DataRPrint.h"
-#include "widgets/PersianApplication.h"
 #include "support/PdfText.h"
+#include "widgets/PersianApplication.h"
 
 #include <QApplication>
 #include <QPointer>

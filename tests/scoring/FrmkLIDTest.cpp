@@ -1,11 +1,11 @@
 #include "support/ModalDriver.h"
 #include "support/TempProgramFolder.h"
 
-#include "scoring/FrmkLID.h"
 #include "app/Frm1.h"
+#include "scoring/FrmkLID.h"
+#include "store/DataSource.h"
 #include "widgets/Navigation.h"
 #include "widgets/PersianApplication.h"
-#include "store/DataSource.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 #include "scoring/DataRPrint.h"
 #include "scoring/PrintQueue.h"
-#include "shell/PersianApplication.h"
 #include "support/ModalDriver.h"
 #include "support/PdfText.h"
 #include "support/PrintServer.h"
+#include "widgets/PersianApplication.h"
 
 #include <QAbstractButton>
 #include <QAction>

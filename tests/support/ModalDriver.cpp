@@ -66,8 +66,7 @@ private:
     QByteArray m_case;
 };
 
-void watch(const QString &awaited, std::function<QWidget *()> find, std::function<void(QWidget *)> act,
-           int timeoutMs) {
+void watch(const QString &awaited, std::function<QWidget *()> find, std::function<void(QWidget *)> act, int timeoutMs) {
     new Watcher(awaited, std::move(find), std::move(act), timeoutMs);
 }
 

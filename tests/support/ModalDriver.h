@@ -25,11 +25,13 @@ struct SeenBox {
 
 // Arms a watcher that answers the next message box with the given button. Call it before the
 // action that opens the box; the result is filled in once the box has been seen.
-void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QMessageBox::Ok, int timeoutMs = modalDeadlineMs);
+void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QMessageBox::Ok,
+                          int timeoutMs = modalDeadlineMs);
 
 // Arms a watcher that answers the next message boxes in turn, one button each (a question, then
 // the notice that follows it); what each box showed is appended to seen as it is answered.
-void answerMessageBoxes(QList<SeenBox> *seen, const QList<QMessageBox::StandardButton> &buttons, int timeoutMs = modalDeadlineMs);
+void answerMessageBoxes(QList<SeenBox> *seen, const QList<QMessageBox::StandardButton> &buttons,
+                        int timeoutMs = modalDeadlineMs);
 
 // Arms a watcher that answers the next input box: types the text and presses OK, or presses
 // Cancel. The box's title and prompt are recorded in seen.

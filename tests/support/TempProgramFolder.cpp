@@ -1,7 +1,7 @@
 #include "TempProgramFolder.h"
 
-#include "widgets/ThemeTable.h"
 #include "store/Database.h"
+#include "widgets/ThemeTable.h"
 
 #include <QDir>
 #include <QFile>

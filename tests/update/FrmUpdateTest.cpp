@@ -1,14 +1,14 @@
 #include "update/FrmUpdate.h"
 
+#include "app/Frm1.h"
 #include "common/AppVersion.h"
 #include "common/Twips.h"
-#include "app/Frm1.h"
-#include "widgets/SkinLabel.h"
-#include "widgets/SkinObject.h"
 #include "store/DataSource.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/ModalDriver.h"
 #include "support/TempProgramFolder.h"
+#include "widgets/SkinLabel.h"
+#include "widgets/SkinObject.h"
 
 #include <QApplication>
 #include <QFile>

@@ -243,14 +243,16 @@ private slots:
         BoxRecorder recorder;
         QString captionWhileRunning;
         int valueWhileRunning = -1;
-        actWhen(m_window.get(), [this]() { return progressBar()->value() > 0; }, [&]() {
-            captionWhileRunning = cmdUpdate()->text();
-            valueWhileRunning = progressBar()->value();
-            cmdUpdate()->click();
-            // Back to ready at once, before the download has even ended.
-            QCOMPARE(cmdUpdate()->text(), QStringLiteral("دانلود"));
-            QCOMPARE(progressBar()->value(), 0);
-        });
+        actWhen(
+            m_window.get(), [this]() { return progressBar()->value() > 0; },
+            [&]() {
+                captionWhileRunning = cmdUpdate()->text();
+                valueWhileRunning = progressBar()->value();
+                cmdUpdate()->click();
+                // Back to ready at once, before the download has even ended.
+                QCOMPARE(cmdUpdate()->text(), QStringLiteral("دانلود"));
+                QCOMPARE(progressBar()->value(), 0);
+            });
         cmdUpdate()->click();
 
         QCOMPARE(captionWhileRunning, QStringLiteral("انصراف"));
@@ -271,10 +273,12 @@ private slots:
         serve(slow, std::nullopt);
         BoxRecorder recorder;
         QString labelMidway;
-        actWhen(m_window.get(), [this]() { return control<QLabel>("Label4")->text().toInt() > 0; }, [&]() {
-            labelMidway = control<QLabel>("Label4")->text();
-            cmdUpdate()->click();
-        });
+        actWhen(
+            m_window.get(), [this]() { return control<QLabel>("Label4")->text().toInt() > 0; },
+            [&]() {
+                labelMidway = control<QLabel>("Label4")->text();
+                cmdUpdate()->click();
+            });
         cmdUpdate()->click();
         QVERIFY2(labelMidway.toInt() > 0 && labelMidway.toInt() < 100, qPrintable(labelMidway));
     }
@@ -307,8 +311,9 @@ private slots:
         slow.pauseMs = 1000;
         serve(slow, m_signature);
         BoxRecorder recorder;
-        actWhen(m_window.get(), [this]() { return progressBar()->value() > 0; },
-                [this]() { control<QPushButton>("Command1")->click(); });
+        actWhen(
+            m_window.get(), [this]() { return progressBar()->value() > 0; },
+            [this]() { control<QPushButton>("Command1")->click(); });
         QElapsedTimer clock;
         clock.start();
         cmdUpdate()->click();

@@ -1,7 +1,7 @@
+#include "support/ModalDriver.h"
 #include "widgets/Notices.h"
 #include "widgets/TimedMessageBox.h"
 #include "widgets/WaitingMessageBox.h"
-#include "support/ModalDriver.h"
 
 #include <QAbstractButton>
 #include <QApplication>

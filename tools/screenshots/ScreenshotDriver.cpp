@@ -1,6 +1,8 @@
 // Shows each window of Kelto and its updater in turn, the way a user reaches it, and saves a
 // picture of each. Runs against a throw-away program folder filled with sample examinees, so the
 // pictures show real rows and never touch a clinic's database.
+#include "app/Frm1.h"
+#include "app/RecoveryBox.h"
 #include "backup/BackupList.h"
 #include "backup/Frmbackup.h"
 #include "backup/exitpro.h"
@@ -10,11 +12,6 @@
 #include "info/Frm2.h"
 #include "profile/ProfileWindow.h"
 #include "scoring/FrmkLID.h"
-#include "app/Frm1.h"
-#include "widgets/Navigation.h"
-#include "widgets/PersianApplication.h"
-#include "app/RecoveryBox.h"
-#include "widgets/ThemeTable.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
 #include "store/FieldValues.h"
@@ -22,6 +19,9 @@
 #include "testrun/FrmTest.h"
 #include "update/FrmUpdate.h"
 #include "updater/Progress.h"
+#include "widgets/Navigation.h"
+#include "widgets/PersianApplication.h"
+#include "widgets/ThemeTable.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -103,8 +103,7 @@ void addSampleExaminees() {
                                  QStringLiteral("رضا"), QStringLiteral("نگار")};
     const QStringList lastNames{QStringLiteral("احمدي"), QStringLiteral("محمدي"), QStringLiteral("کريمي"),
                                 QStringLiteral("رضايي"), QStringLiteral("حسيني")};
-    const QStringList educations{QStringLiteral("کارشناسي"), QStringLiteral("ديپلم"),
-                                 QStringLiteral("کارشناسي ارشد")};
+    const QStringList educations{QStringLiteral("کارشناسي"), QStringLiteral("ديپلم"), QStringLiteral("کارشناسي ارشد")};
     DataSource examinees(QStringLiteral("IDE"));
     DataSource answers(QStringLiteral("Answer"));
     for (int i = 0; i < 25; ++i) {
