@@ -3,6 +3,7 @@
 #include "app/Frm1.h"
 #include "app/StartRecovery.h"
 #include "common/AppVersion.h"
+#include "examinees/StoredCodeDigits.h"
 #include "store/Database.h"
 #include "widgets/Navigation.h"
 #include "widgets/PersianApplication.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFontDatabase>
+#include <QStringList>
 #include <QThread>
 
 KeltoStart::KeltoStart(const QString &programDir) : m_programDir(programDir), m_guard(programDir) {}
@@ -39,9 +41,19 @@ KeltoStart::Outcome KeltoStart::run(QApplication &app) {
     QString error;
     if (!Database::open(Database::relativePath(), &error) && !recoverRefusedDatabase(Database::relativePath(), error))
         return Outcome::DatabaseRefused;
+    foldStoredCodeDigits();
     Navigation::setMainWindowFactory([]() -> QWidget * { return new Frm1; });
     m_mainWindow = Navigation::showMainWindow();
     return Outcome::MainWindowShown;
+}
+
+void KeltoStart::foldStoredCodeDigits() {
+    QStringList clashes;
+    QString error;
+    if (!StoredCodeDigits::foldStoredCodes(&clashes, &error))
+        qWarning("codes typed with Persian digits were left as they are: %s", qPrintable(error));
+    for (const QString &code : clashes)
+        qWarning("the code %s is left as typed: its digits written as ASCII are another examinee's", qPrintable(code));
 }
 
 int KeltoStart::exitCode(Outcome outcome) { return outcome == Outcome::DatabaseRefused ? 1 : 0; }

@@ -31,6 +31,8 @@ public:
 
 private:
     void showAlreadyRunning();
+    // Codes stored with Persian digits before every box turned them into ASCII ones.
+    void foldStoredCodeDigits();
 
     QString m_programDir;
     SingleInstanceGuard m_guard;
