@@ -1,12 +1,12 @@
 #include "scoring/FrmkLID.h"
 
 #include "common/Twips.h"
+#include "examinees/ExamineeRows.h"
 #include "scoring/DataRPrint.h"
 #include "scoring/ScoringKey.h"
 #include "store/DataSource.h"
 #include "store/FieldValues.h"
 #include "store/ReadSnapshot.h"
-#include "store/Transaction.h"
 #include "widgets/DigitKeyFilter.h"
 #include "widgets/FieldBinding.h"
 #include "widgets/InputBox.h"
@@ -379,69 +379,29 @@ void FrmkLID::printReport() {
 }
 
 void FrmkLID::saveChanges() {
-    const QString newCode = Adodc3->value(codeField);
-    const bool codeChanged = !Adodc3->noCurrentRow() && newCode != m_storedCode;
-    if (!codeChanged) {
-        if (storeRecord(nullptr))
-            showNotice(this, Notices::changesSaved);
-        return;
-    }
-    // An examinee without a code could never be selected again.
-    if (newCode.isEmpty()) {
-        showNotice(this, Notices::codeMissing);
-        Text15->setFocus();
-        return;
-    }
-    // The answer row follows the examinee to the new code.
+    // The answer row follows the examinee to a new code.
     DataSource answerRow(QStringLiteral("Answer"));
     answerRow.setFilter(codeField, m_storedCode);
-    if (codeHeldByAnother(QStringLiteral("IDE"), newCode, Adodc3->value(QStringLiteral("ID"))) ||
-        codeHeldByAnother(QStringLiteral("Answer"), newCode, answerRow.value(QStringLiteral("ID")))) {
+    DataSource examineeCheck(QStringLiteral("IDE"));
+    DataSource answerCheck(QStringLiteral("Answer"));
+    QString error;
+    switch (ExamineeRows::saveExaminee(*Adodc3, answerRow, m_storedCode, examineeCheck, answerCheck, &error)) {
+    case ExamineeRows::DetailsSave::Saved:
+        m_storedCode = Adodc3->value(codeField);
+        showNotice(this, Notices::changesSaved);
+        break;
+    case ExamineeRows::DetailsSave::CodeMissing:
+        showNotice(this, Notices::codeMissing);
+        Text15->setFocus();
+        break;
+    case ExamineeRows::DetailsSave::CodeInUse:
         showNotice(this, Notices::codeInUse);
         Text15->setFocus();
-        return;
+        break;
+    case ExamineeRows::DetailsSave::Failed:
+        reportSaveFailure(error);
+        break;
     }
-    if (!answerRow.noCurrentRow())
-        answerRow.setValue(codeField, newCode);
-    if (!storeRecord(&answerRow))
-        return;
-    m_storedCode = newCode;
-    showNotice(this, Notices::changesSaved);
-}
-
-// True when a row of the table other than the one with ownId holds the code, compared as look-ups
-// compare codes.
-bool FrmkLID::codeHeldByAnother(const QString &table, const QString &code, const QString &ownId) const {
-    DataSource rows(table);
-    rows.setFilter(codeField, code);
-    const int count = rows.recordCount();
-    return count > 1 || (count == 1 && rows.value(QStringLiteral("ID")) != ownId);
-}
-
-// The examinee's row and the answer row given (its code changed with the record's): both or
-// neither. The answer row goes first, so that a failure leaves the record's edits unsaved and on
-// screen, ready to be saved again.
-bool FrmkLID::storeRecord(DataSource *answerRow) {
-    Transaction transaction;
-    if (!transaction.isActive()) {
-        reportSaveFailure(transaction.lastError());
-        return false;
-    }
-    if (answerRow && !answerRow->noCurrentRow() && !answerRow->save()) {
-        reportSaveFailure(answerRow->lastError());
-        return false;
-    }
-    if (!Adodc3->save()) {
-        reportSaveFailure(Adodc3->lastError());
-        return false;
-    }
-    if (!transaction.commit()) {
-        // The record counts as saved in the data source but is not in the file: show the file.
-        Adodc3->setFilter(codeField, m_storedCode);
-        reportSaveFailure(transaction.lastError());
-        return false;
-    }
-    return true;
 }
 
 void FrmkLID::reportSaveFailure(const QString &error) {

@@ -58,8 +58,6 @@ private:
     void showScores(const QStringList &answers);
     // The four frames of a result: shown after a scored selection, hidden after a refused one.
     void showResult(bool shown);
-    bool codeHeldByAnother(const QString &table, const QString &code, const QString &ownId) const;
-    bool storeRecord(DataSource *answerRow);
     void reportSaveFailure(const QString &error);
 
     SkinObject *m_skin = nullptr;

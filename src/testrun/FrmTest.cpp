@@ -352,22 +352,22 @@ void FrmTest::saveAndExit() {
 bool FrmTest::storeDetails() {
     if (Adodc3->noCurrentRow())
         return true;
-    const QString code = Text1->text();
-    const QString oldCode = Adodc2->value(codeField);
-    if (code.isEmpty()) {
+    QString error;
+    switch (ExamineeRows::saveExaminee(*Adodc3, *Adodc2, Adodc2->value(codeField), *Adodc5, *Adodc4, &error)) {
+    case ExamineeRows::DetailsSave::Saved:
+        return true;
+    case ExamineeRows::DetailsSave::CodeMissing:
         showNotice(this, Notices::codeMissing);
         Text1->setFocus();
         return false;
-    }
-    if (code != oldCode && ExamineeRows::codeInUse(*Adodc5, *Adodc4, code, oldCode)) {
+    case ExamineeRows::DetailsSave::CodeInUse:
         showNotice(this, Notices::codeInUse);
         Text1->setFocus();
         Text1->selectAll();
         return false;
+    case ExamineeRows::DetailsSave::Failed:
+        break;
     }
-    QString error;
-    if (ExamineeRows::saveExaminee(*Adodc3, *Adodc2, &error))
-        return true;
     WaitingMessageBox::show(this, error, QStringLiteral("Error"), QMessageBox::Warning);
     return false;
 }
