@@ -1,6 +1,7 @@
 #include "shell/KeltoStart.h"
 
 #include "common/AppVersion.h"
+#include "shell/DamageRoad.h"
 #include "shell/Frm1.h"
 #include "shell/Navigation.h"
 #include "shell/PersianApplication.h"
@@ -39,8 +40,10 @@ KeltoStart::Outcome KeltoStart::run(QApplication &app) {
     QString error;
     if (!Database::open(Database::relativePath(), &error) && !recoverRefusedDatabase(Database::relativePath(), error))
         return Outcome::DatabaseRefused;
+    m_damageRoad = std::make_unique<DamageRoad>();
     Navigation::setMainWindowFactory([]() -> QWidget * { return new Frm1; });
     m_mainWindow = Navigation::showMainWindow();
+    m_damageRoad->checkAfterFirstPaint(m_mainWindow);
     return Outcome::MainWindowShown;
 }
 

@@ -2,10 +2,19 @@
 
 #include "store/Database.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 QStringList columnInFile(const QString &sql) {
     QStringList values;
@@ -49,4 +58,60 @@ Immutable::Immutable(const QString &path) : m_path(path) {
 Immutable::~Immutable() {
     if (m_done)
         QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_path});
+}
+
+bool damageMiddlePages(const QString &path, int pages) {
+    constexpr qint64 pageSize = 4096;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) || file.size() < 4 * pages * pageSize)
+        return false;
+    return file.seek(file.size() / 2 / pageSize * pageSize) &&
+           file.write(QByteArray(pages * pageSize, '\xA5')) == pages * pageSize;
+}
+
+namespace {
+bool writeProcFile(const char *path, const QByteArray &text) {
+    const int fd = ::open(path, O_WRONLY);
+    const bool done = fd >= 0 && ::write(fd, text.constData(), size_t(text.size())) == text.size();
+    if (fd >= 0)
+        ::close(fd);
+    return done;
+}
+
+// Enters a mount namespace of this process's own, once; as another user than root, inside a user
+// namespace of its own too (possible only while the process has one thread). Empty when done.
+QString enterPrivateMounts() {
+    static const QString error = []() -> QString {
+        const uid_t uid = geteuid();
+        const gid_t gid = getegid();
+        if (unshare(CLONE_NEWNS) != 0) {
+            if (uid == 0 || unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+                return QStringLiteral("no mount namespace of its own: %1").arg(QString::fromLocal8Bit(strerror(errno)));
+            writeProcFile("/proc/self/setgroups", "deny");
+            writeProcFile("/proc/self/uid_map", QByteArray("0 ") + QByteArray::number(uid) + " 1");
+            writeProcFile("/proc/self/gid_map", QByteArray("0 ") + QByteArray::number(gid) + " 1");
+        }
+        // Mounts made from now on stay in this namespace.
+        if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            return QStringLiteral("mounts cannot be made private: %1").arg(QString::fromLocal8Bit(strerror(errno)));
+        return {};
+    }();
+    return error;
+}
+} // namespace
+
+SmallDisk::SmallDisk(const QString &folder, qint64 bytes) : m_folder(QDir(folder).absolutePath()) {
+    m_error = enterPrivateMounts();
+    if (!m_error.isEmpty())
+        return;
+    QDir().mkpath(m_folder);
+    const QByteArray options = "size=" + QByteArray::number(bytes);
+    if (mount("kelto-small-disk", QFile::encodeName(m_folder).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+              options.constData()) != 0)
+        m_error = QStringLiteral("no tmpfs mounted: %1").arg(QString::fromLocal8Bit(strerror(errno)));
+}
+
+SmallDisk::~SmallDisk() {
+    if (m_error.isEmpty())
+        umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
 }
