@@ -106,6 +106,7 @@ private slots:
     void noUsableBackupDisablesRestore();
     void unwritableFolderOffersOnlyExit();
     void takenAsideNameIsNotOverwritten();
+    void failedRestoreLeavesTheRefusedFile();
 };
 
 void StartRecoveryTest::cleanup() {
@@ -173,6 +174,9 @@ void StartRecoveryTest::wayBack() {
     QVERIFY(!QFileInfo::exists(path + QStringLiteral("-journal")));
     QCOMPARE(done.icon, QMessageBox::Information);
     QVERIFY2(done.text.contains(aside.first()), qPrintable(done.text));
+    // As private as a database the program makes, restored or new.
+    QCOMPARE(QFileInfo(path).permissions() & ~(QFile::ReadUser | QFile::WriteUser),
+             QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void StartRecoveryTest::noUsableBackupDisablesRestore_data() {
@@ -259,6 +263,49 @@ void StartRecoveryTest::takenAsideNameIsNotOverwritten() {
     QCOMPARE(fileBytes(taken), QByteArray("first"));
     QCOMPARE(fileBytes(movedTo), QByteArray("second"));
     QVERIFY(!QFileInfo::exists(path));
+}
+
+// The database's folder on a disk too small for the backup: the restore fails and says the disk is
+// full, the box comes back, and after leaving the refused file is still the one in its place (no
+// new empty database), so that the next start offers the same backups again.
+void StartRecoveryTest::failedRestoreLeavesTheRefusedFile() {
+    TempProgramFolder folder;
+    const QString path = folder.filePath(Database::relativePath());
+    const QString databaseFolder = QFileInfo(path).absolutePath();
+    writeFile(folder.filePath(QStringLiteral("Back/large.mdbB")), keltoDatabaseBytes(3000));
+    SmallDisk disk(databaseFolder, 64 * 1024);
+    if (!disk.error().isEmpty())
+        QSKIP(qPrintable(disk.error()));
+    const QByteArray refusedBytes("not a database\n");
+    writeFile(path, refusedBytes);
+
+    SeenRecoveryBox first;
+    SeenRecoveryBox second;
+    actOnNextWindow(
+        QStringLiteral("RecoveryBox"),
+        [&](QWidget *box) {
+            answerRecoveryBox(&second, QStringLiteral("exitButton")); // armed for the box that comes back
+            first.seen = true;
+            box->findChild<QPushButton *>(QStringLiteral("restoreButton"))->click();
+        },
+        30000);
+    {
+        KeltoStart start(folder.path());
+        QCOMPARE(start.run(*qApp), KeltoStart::Outcome::DatabaseRefused);
+    }
+    QVERIFY(first.seen);
+    QVERIFY(second.seen);
+    QVERIFY2(second.reason.contains(StoreMessages::diskFull()), qPrintable(second.reason));
+    QCOMPARE(second.listed, QStringList{"large.mdbB"});
+    QCOMPARE(QDir(databaseFolder).entryList(QDir::Files | QDir::Hidden), QStringList{"DBKelto.mdb"});
+    QCOMPARE(fileBytes(path), refusedBytes);
+
+    SeenRecoveryBox next;
+    answerRecoveryBox(&next, QStringLiteral("exitButton"));
+    KeltoStart nextStart(folder.path());
+    QCOMPARE(nextStart.run(*qApp), KeltoStart::Outcome::DatabaseRefused);
+    QVERIFY(next.seen);
+    QCOMPARE(next.listed, QStringList{"large.mdbB"});
 }
 
 QTEST_MAIN(StartRecoveryTest)

@@ -60,13 +60,48 @@ Immutable::~Immutable() {
         QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_path});
 }
 
+namespace {
+constexpr qint64 pageSize = 4096;
+
+bool overwritePage(QFile &file, qint64 pageNumber, int pages = 1) {
+    return file.seek((pageNumber - 1) * pageSize) &&
+           file.write(QByteArray(pages * pageSize, '\xA5')) == pages * pageSize;
+}
+} // namespace
+
 bool damageMiddlePages(const QString &path, int pages) {
-    constexpr qint64 pageSize = 4096;
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite) || file.size() < 4 * pages * pageSize)
         return false;
-    return file.seek(file.size() / 2 / pageSize * pageSize) &&
-           file.write(QByteArray(pages * pageSize, '\xA5')) == pages * pageSize;
+    return overwritePage(file, file.size() / 2 / pageSize + 1, pages);
+}
+
+bool damagePagesOf(const QString &path, const QString &btree, int pages) {
+    QList<qint64> numbers;
+    const QString name = QStringLiteral("kelto-test-pages");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        const bool opened = db.open();
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral("SELECT pageno FROM dbstat WHERE name = ? AND pagetype = 'leaf' ORDER BY pageno"));
+        query.addBindValue(btree);
+        if (opened && query.exec()) {
+            while (query.next())
+                numbers << query.value(0).toLongLong();
+        }
+        query = QSqlQuery();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    QFile file(path);
+    if (numbers.size() < 3 * pages || !file.open(QIODevice::ReadWrite))
+        return false;
+    for (int i = 0; i < pages; ++i) {
+        if (!overwritePage(file, numbers.at(numbers.size() / 2 + i)))
+            return false;
+    }
+    return true;
 }
 
 namespace {

@@ -18,6 +18,8 @@ void makeKeltoDatabase(const QString &path, int examinees);
 // failing disk would: the header and the tables' first pages stay whole, so the file still opens.
 // False when the file is too small to have such pages.
 bool damageMiddlePages(const QString &path, int pages = 3);
+// The same for pages in the middle of one table or index only (named as the schema names it).
+bool damagePagesOf(const QString &path, const QString &btree, int pages);
 
 // A small disk for one test: a tmpfs of the given size mounted on a folder of the test's own, in
 // a mount namespace private to this process (so the mount is gone with the process, and nobody
