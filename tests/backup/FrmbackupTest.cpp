@@ -338,7 +338,8 @@ void FrmbackupTest::damagedDatabaseGivesNoBackup() {
     control<QLineEdit>("Text1")->setText(destination);
     const QList<SeenBox> seen = clickAnswering("VisualButtonEx2", {QMessageBox::Ok});
     QCOMPARE(seen.size(), 1);
-    QVERIFY2(seen.first().text.startsWith(QStringLiteral("اشکال در ايجاد نسخه پشتيباني")), qPrintable(seen.first().text));
+    QVERIFY2(seen.first().text.startsWith(QStringLiteral("اشکال در ايجاد نسخه پشتيباني")),
+             qPrintable(seen.first().text));
     QVERIFY2(seen.first().text.contains(StoreMessages::damagedInside(Database::filePath())),
              qPrintable(seen.first().text));
     QVERIFY(m_window->isVisible());
@@ -358,7 +359,8 @@ void FrmbackupTest::fullDiskIsNamed() {
     Database::close();
     makeKeltoDatabase(large, 3000);
     const QByteArray current = readFile(database());
-    const QString small = restoring ? QFileInfo(database()).absolutePath() : m_folder->filePath(QStringLiteral("small"));
+    const QString small =
+        restoring ? QFileInfo(database()).absolutePath() : m_folder->filePath(QStringLiteral("small"));
     SmallDisk disk(small, restoring ? current.size() + 64 * 1024 : 16 * 1024);
     if (!disk.error().isEmpty())
         QSKIP(qPrintable(disk.error()));
@@ -378,8 +380,7 @@ void FrmbackupTest::fullDiskIsNamed() {
     QVERIFY2(said.contains(StoreMessages::diskFull()), qPrintable(said));
     QVERIFY(m_window->isVisible());
     // Nothing half-made is left on the small disk; a database to be replaced is as it was.
-    QCOMPARE(QDir(small).entryList(QDir::Files | QDir::Hidden),
-             restoring ? QStringList{"DBKelto.mdb"} : QStringList{});
+    QCOMPARE(QDir(small).entryList(QDir::Files | QDir::Hidden), restoring ? QStringList{"DBKelto.mdb"} : QStringList{});
     QCOMPARE(readFile(database()), current);
     QCOMPARE(DataSource(QStringLiteral("IDE")).recordCount(), 1);
 }

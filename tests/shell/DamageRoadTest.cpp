@@ -93,8 +93,8 @@ void DamageRoadTest::directoryMeetingDamageOffersTheWayBack() {
     QVERIFY(first && !first->isVisible());
     QWidget *fresh = visibleWindow(QStringLiteral("Frm1"));
     QVERIFY(fresh && fresh != first);
-    const QStringList aside = QDir(QFileInfo(path).absolutePath())
-                                  .entryList({QStringLiteral("DBKelto-damaged-*.mdb")}, QDir::Files);
+    const QStringList aside =
+        QDir(QFileInfo(path).absolutePath()).entryList({QStringLiteral("DBKelto-damaged-*.mdb")}, QDir::Files);
     QCOMPARE(aside.size(), 1);
     QCOMPARE(readFile(QFileInfo(path).absolutePath() + QLatin1Char('/') + aside.first()), damaged);
 }

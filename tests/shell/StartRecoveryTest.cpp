@@ -295,10 +295,10 @@ void StartRecoveryTest::failedRestoreLeavesTheRefusedFile() {
     }
     QVERIFY(first.seen);
     QVERIFY(second.seen);
-    QVERIFY2(second.reason.contains(StoreMessages::diskFull()), qPrintable(second.reason));
-    QCOMPARE(second.listed, QStringList{"large.mdbB"});
     QCOMPARE(QDir(databaseFolder).entryList(QDir::Files | QDir::Hidden), QStringList{"DBKelto.mdb"});
     QCOMPARE(fileBytes(path), refusedBytes);
+    QVERIFY2(second.reason.contains(StoreMessages::diskFull()), qPrintable(second.reason));
+    QCOMPARE(second.listed, QStringList{"large.mdbB"});
 
     SeenRecoveryBox next;
     answerRecoveryBox(&next, QStringLiteral("exitButton"));
