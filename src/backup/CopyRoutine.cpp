@@ -77,14 +77,15 @@ bool syncToDisk(QFileDevice &file) {
 // The pieces, from the start; the last one is the remainder, never an empty piece. Each piece
 // is read on its own and put at its place in the destination; the written pieces go to the file
 // piecesPerWrite at a time, as one write: one write for every piece took several times as long
-// as cp. *copied counts the bytes that reached the file.
-bool copyPieces(QFile &source, QFileDevice &destination, qint64 *copied, QString *error) {
+// as cp. *copied counts the bytes that reached the file; errors name the file as destinationName.
+bool copyPieces(QFile &source, QFileDevice &destination, const QString &destinationName, qint64 *copied,
+                QString *error) {
     const qint64 length = source.size();
     QByteArray written(copyChunkSize * piecesPerWrite, Qt::Uninitialized);
     qint64 waiting = 0; // bytes of `written` not yet in the file
     const auto writeWaiting = [&]() {
         if (destination.write(written.constData(), waiting) != waiting) {
-            *error = describe(destination);
+            *error = describe(destinationName, destination.errorString());
             return false;
         }
         *copied += waiting;
@@ -129,14 +130,14 @@ bool writeWholeCopy(QFile &source, QTemporaryFile &copy, const QString &destinat
         return false;
     }
     qint64 copied = 0;
-    bool whole = copyPieces(source, copy, &copied, error) && copy.flush();
+    bool whole = copyPieces(source, copy, destination, &copied, error) && copy.flush();
     if (whole && !syncToDisk(copy)) {
         whole = false;
         *error = describe(destination, qt_error_string(errno));
     }
     if (!whole) {
         if (error->isEmpty())
-            *error = describe(copy);
+            *error = describe(destination, copy.errorString());
         // Asked while the part already written still takes its room.
         if (diskTooFull(folder, qMax(source.size() - copied, copyChunkSize * piecesPerWrite)))
             *error = describe(destination, StoreMessages::diskFull());
