@@ -18,45 +18,15 @@
 #include <QPointer>
 #include <QTest>
 
-namespace {
-// A database of many examinees (and one answer row, so that the directory opens) with pages in
-// its middle overwritten (of one index only, when named): it opens, and the reads that go through
-// those pages meet the damage.
-QByteArray makeDamagedDatabase(const QString &path, const QString &index = {}) {
-    makeKeltoDatabase(path, 5000);
-    if (!Database::open(path, nullptr))
-        return {};
-    columnInFile(QStringLiteral("INSERT INTO \"Answer\" (\"Code\") VALUES ('1')"));
-    Database::close();
-    const bool damaged = index.isEmpty() ? damageMiddlePages(path, 20) : damagePagesOf(path, index, 2);
-    return damaged ? readFile(path) : QByteArray();
-}
-
-struct SeenDamage {
-    bool seen = false;
-    QString reason;
-};
-
-// Reads the recovery box's reason and clicks the named button.
-void answerRecoveryBox(SeenDamage *seen, const QString &button) {
-    actOnNextWindow(
-        QStringLiteral("RecoveryBox"),
-        [seen, button](QWidget *box) {
-            seen->seen = true;
-            seen->reason = box->findChild<QLabel *>(QStringLiteral("reasonLabel"))->text();
-            box->findChild<QAbstractButton *>(button)->click();
-        },
-        30000);
-}
-} // namespace
+#include <memory>
 
 class DamageRoadTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { setUpPersianApplication(*qApp); }
     void cleanup();
-    void directoryMeetingDamageOffersTheWayBack();
-    void checkAfterStartFindsDamage();
+    void damageBringsTheRecoveryBox_data();
+    void damageBringsTheRecoveryBox();
 };
 
 void DamageRoadTest::cleanup() {
@@ -65,57 +35,67 @@ void DamageRoadTest::cleanup() {
     Database::close();
 }
 
-// The directory reads the examinees through the damaged pages: instead of an empty grid, the
-// recovery box names the damage; a new database then takes the file's place under a fresh main
-// window, the damaged file set aside as it was.
-void DamageRoadTest::directoryMeetingDamageOffersTheWayBack() {
-    TempProgramFolder folder;
-    const QString path = folder.filePath(Database::relativePath());
-    const QByteArray damaged = makeDamagedDatabase(path);
-    QVERIFY(!damaged.isEmpty());
-    QVERIFY(folder.openDatabase());
-    DamageRoad road;
-    Navigation::setMainWindowFactory([]() -> QWidget * { return new Frm1; });
-    const QPointer<QWidget> first = Navigation::showMainWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(first));
-
-    SeenDamage box;
-    answerRecoveryBox(&box, QStringLiteral("newDatabaseButton"));
-    SeenBox done;
-    answerNextMessageBox(&done, QMessageBox::Ok, 30000);
-    first->findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
-
-    QVERIFY2(box.seen, "no recovery box came");
-    QCOMPARE(box.reason, StoreMessages::damagedInside(QFileInfo(path).absoluteFilePath()));
-    QVERIFY(done.seen);
-    QVERIFY(Database::isOpen());
-    QCOMPARE(columnInFile(QStringLiteral("SELECT count(*) FROM IDE")), QStringList{"0"});
-    QVERIFY(first && !first->isVisible());
-    QWidget *fresh = visibleWindow(QStringLiteral("Frm1"));
-    QVERIFY(fresh && fresh != first);
-    const QStringList aside =
-        QDir(QFileInfo(path).absolutePath()).entryList({QStringLiteral("DBKelto-damaged-*.mdb")}, QDir::Files);
-    QCOMPARE(aside.size(), 1);
-    QCOMPARE(readFile(QFileInfo(path).absolutePath() + QLatin1Char('/') + aside.first()), damaged);
+void DamageRoadTest::damageBringsTheRecoveryBox_data() {
+    QTest::addColumn<QString>("index"); // whose pages are damaged; empty: pages in the middle of the file
+    QTest::addColumn<QString>("button");
+    QTest::newRow("the directory reads damaged pages; a new database") << QString() << "newDatabaseButton";
+    QTest::newRow("the check after start finds a damaged index; leave") << "IDE_FName"
+                                                                        << "exitButton";
 }
 
-// Pages of the first-name index, which nothing reads at start: the check of the whole file, begun
-// once the main window is on screen, finds them and offers the way back; leaving keeps the file.
-void DamageRoadTest::checkAfterStartFindsDamage() {
+// A database of many examinees with damaged pages opens. The directory's reads meet them (instead
+// of showing an empty grid), or, where nothing reads them at start (an index of first names), the
+// check of the whole file begun once the main window is on screen: the recovery box says so.
+void DamageRoadTest::damageBringsTheRecoveryBox() {
+    QFETCH(QString, index);
+    QFETCH(QString, button);
     TempProgramFolder folder;
     const QString path = folder.filePath(Database::relativePath());
-    const QByteArray damaged = makeDamagedDatabase(path, QStringLiteral("IDE_FName"));
-    QVERIFY(!damaged.isEmpty());
-
-    SeenDamage box;
-    answerRecoveryBox(&box, QStringLiteral("exitButton"));
-    KeltoStart start(folder.path());
-    QCOMPARE(start.run(*qApp), KeltoStart::Outcome::MainWindowShown);
-    QTRY_VERIFY2_WITH_TIMEOUT(box.seen, "no recovery box came after the main window showed", 30000);
-    QCOMPARE(box.reason, StoreMessages::damagedInside(QFileInfo(path).absoluteFilePath()));
+    makeKeltoDatabase(path, 5000);
+    QVERIFY(Database::open(path, nullptr));
+    columnInFile(QStringLiteral("INSERT INTO \"Answer\" (\"Code\") VALUES ('1')")); // the directory needs answers
     Database::close();
-    QCOMPARE(readFile(path), damaged);
-    QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList{"DBKelto.mdb"});
+    QVERIFY(index.isEmpty() ? damageMiddlePages(path, 20) : damagePagesOf(path, index, 2));
+    const QByteArray damaged = readFile(path);
+    QString reason;
+    actOnNextWindow(
+        QStringLiteral("RecoveryBox"),
+        [&reason, button](QWidget *box) {
+            reason = box->findChild<QLabel *>(QStringLiteral("reasonLabel"))->text();
+            box->findChild<QAbstractButton *>(button)->click();
+        },
+        30000);
+    SeenBox done;
+    if (button == QLatin1String("newDatabaseButton"))
+        answerNextMessageBox(&done, QMessageBox::Ok, 30000);
+    std::unique_ptr<KeltoStart> start;
+    std::unique_ptr<DamageRoad> road;
+    QPointer<QWidget> first;
+    if (index.isEmpty()) { // no check of the whole file here: only a read can find the damage
+        QVERIFY(folder.openDatabase());
+        road = std::make_unique<DamageRoad>();
+        Navigation::setMainWindowFactory([]() -> QWidget * { return new Frm1; });
+        first = Navigation::showMainWindow();
+        first->findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
+    } else {
+        start = std::make_unique<KeltoStart>(folder.path());
+        QCOMPARE(start->run(*qApp), KeltoStart::Outcome::MainWindowShown);
+    }
+    QTRY_VERIFY2_WITH_TIMEOUT(!reason.isEmpty(), "no recovery box came", 30000);
+    QCOMPARE(reason, StoreMessages::damagedInside(path));
+    const QDir databaseFolder(QFileInfo(path).absolutePath());
+    const QStringList aside = databaseFolder.entryList({QStringLiteral("DBKelto-damaged-*.mdb")}, QDir::Files);
+    if (button == QLatin1String("exitButton")) {
+        Database::close();
+        QCOMPARE(readFile(path), damaged);
+        QCOMPARE(aside.size(), 0);
+        return;
+    }
+    QVERIFY(done.seen);
+    QCOMPARE(columnInFile(QStringLiteral("SELECT count(*) FROM IDE")), QStringList{"0"});
+    QVERIFY(first && !first->isVisible() && visibleWindow(QStringLiteral("Frm1")));
+    QCOMPARE(aside.size(), 1);
+    QCOMPARE(readFile(databaseFolder.filePath(aside.first())), damaged);
 }
 
 QTEST_MAIN(DamageRoadTest)

@@ -22,9 +22,8 @@ bool damageMiddlePages(const QString &path, int pages = 3);
 bool damagePagesOf(const QString &path, const QString &btree, int pages);
 
 // A small disk for one test: a tmpfs of the given size mounted on a folder of the test's own, in
-// a mount namespace private to this process (so the mount is gone with the process, and nobody
-// else sees it); unmounted at destruction. error() says why not where that cannot be done (not
-// root and no user namespaces): the test then skips.
+// a mount namespace of this process's own (gone with the process, seen by nobody else); unmounted
+// at destruction. error() says why not (not root): the test then skips.
 class SmallDisk {
 public:
     SmallDisk(const QString &folder, qint64 bytes);
