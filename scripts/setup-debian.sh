@@ -2,11 +2,13 @@
 # Installs the Debian packages Kelto needs to build, test and run, when any is missing.
 # Runs as root on a fresh Debian 12 machine; does nothing when all are present.
 # (dpkg-dev and file: the Debian package's library dependencies; desktop-file-utils: the menu
-# entry's check in the install test.)
+# entry's check in the install test; cups and its filters: the print server the printing test
+# starts for itself.)
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev
     qt6-svg-dev qt6-translations-l10n libsodium-dev fonts-farsiweb fonts-noto-core fontconfig
-    xvfb xauth imagemagick poppler-utils curl python3 desktop-file-utils dpkg-dev file sqlite3)
+    xvfb xauth imagemagick poppler-utils curl python3 desktop-file-utils dpkg-dev file sqlite3
+    libcups2-dev cups cups-filters)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -11,7 +11,7 @@
 #include "BigDatabase.h"
 
 #include "examinees/FrmCode.h"
-#include "shell/PersianApplication.h"
+#include "widgets/PersianApplication.h"
 #include "store/Database.h"
 
 #include <QApplication>

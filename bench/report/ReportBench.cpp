@@ -6,7 +6,7 @@
 // the kernel's high-water mark is reset there.
 #include "../ProcessMemory.h"
 #include "scoring/DataRPrint.h"
-#include "shell/PersianApplication.h"
+#include "widgets/PersianApplication.h"
 
 #include <QApplication>
 #include <QDir>

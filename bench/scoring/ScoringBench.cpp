@@ -10,7 +10,7 @@
 #include "BigDatabase.h"
 
 #include "scoring/FrmkLID.h"
-#include "shell/PersianApplication.h"
+#include "widgets/PersianApplication.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
 

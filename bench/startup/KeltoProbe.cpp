@@ -1,7 +1,7 @@
 // Kelto's own start, from the first line of main until the main window has painted itself.
 #include "ShownProbe.h"
 
-#include "shell/KeltoStart.h"
+#include "app/KeltoStart.h"
 
 #include <QApplication>
 

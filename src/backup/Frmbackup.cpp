@@ -5,11 +5,11 @@
 #include "calendar/PersianCalendar.h"
 #include "common/AppVersion.h"
 #include "common/Twips.h"
-#include "shell/Navigation.h"
-#include "shell/SkinObject.h"
-#include "shell/WaitingMessageBox.h"
+#include "widgets/Navigation.h"
+#include "widgets/SkinObject.h"
+#include "widgets/WaitingMessageBox.h"
 #include "store/DataSource.h"
-#include "store/FieldBinding.h"
+#include "widgets/FieldBinding.h"
 
 #include <QCloseEvent>
 #include <QDateTime>

@@ -2,9 +2,9 @@
 
 #include "backup/Frmbackup.h"
 #include "common/Twips.h"
-#include "shell/Navigation.h"
-#include "shell/PictureButton.h"
-#include "shell/SkinPictures.h"
+#include "widgets/Navigation.h"
+#include "widgets/PictureButton.h"
+#include "widgets/SkinPictures.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -3,12 +3,12 @@
 #include "calendar/PersianCalendar.h"
 #include "common/Twips.h"
 #include "examinees/ExamineeRows.h"
-#include "shell/DigitKeyFilter.h"
-#include "shell/Notices.h"
-#include "shell/SkinLabel.h"
-#include "shell/WaitingMessageBox.h"
+#include "widgets/DigitKeyFilter.h"
+#include "widgets/Notices.h"
+#include "widgets/SkinLabel.h"
+#include "widgets/WaitingMessageBox.h"
 #include "store/DataSource.h"
-#include "store/FieldBinding.h"
+#include "widgets/FieldBinding.h"
 #include "store/FieldValues.h"
 
 #include <QComboBox>

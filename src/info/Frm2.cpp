@@ -2,11 +2,11 @@
 
 #include "common/Twips.h"
 #include "info/PageRule.h"
-#include "shell/Notices.h"
-#include "shell/SkinLabel.h"
-#include "shell/SkinObject.h"
+#include "widgets/Notices.h"
+#include "widgets/SkinLabel.h"
+#include "widgets/SkinObject.h"
 #include "store/DataSource.h"
-#include "store/FieldBinding.h"
+#include "widgets/FieldBinding.h"
 
 #include <QFile>
 #include <QLineEdit>

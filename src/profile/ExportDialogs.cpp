@@ -1,8 +1,8 @@
 #include "profile/ExportDialogs.h"
 
 #include "profile/ExamineeExport.h"
-#include "shell/Notices.h"
-#include "shell/WaitingMessageBox.h"
+#include "widgets/Notices.h"
+#include "widgets/WaitingMessageBox.h"
 #include "store/DataSource.h"
 
 #include <QDir>

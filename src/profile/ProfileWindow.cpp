@@ -3,8 +3,8 @@
 #include "common/AsciiDigits.h"
 #include "profile/ExportDialogs.h"
 #include "scoring/ScoringKey.h"
-#include "shell/Notices.h"
-#include "shell/WaitingMessageBox.h"
+#include "widgets/Notices.h"
+#include "widgets/WaitingMessageBox.h"
 
 #include <QBoxLayout>
 #include <QFont>

@@ -1,10 +1,12 @@
 #include "scoring/DataRPrint.h"
 
+#include "scoring/PrintQueue.h"
 #include "scoring/ReportRenderer.h"
-#include "shell/WaitingMessageBox.h"
+#include "widgets/WaitingMessageBox.h"
 
 #include <QAction>
 #include <QFileDialog>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
@@ -12,6 +14,9 @@
 #include <QSaveFile>
 #include <QStyle>
 #include <QToolBar>
+
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -37,6 +42,61 @@ void addSaveAsPdf(QPrintPreviewDialog *preview, const DataRPrint &report) {
             WaitingMessageBox::show(preview, error, QStringLiteral("خطا"), QMessageBox::Warning);
     });
 }
+
+// The preview of one report. Printing from it asks the print server whether the chosen queue takes
+// the job and whether it holds it afterwards; a report that was not printed is named so, and the
+// preview stays open, to print again or to save the report as a PDF.
+class ReportPreview : public QPrintPreviewDialog {
+public:
+    explicit ReportPreview(const DataRPrint &report) : m_report(report) {
+        connect(this, &QPrintPreviewDialog::paintRequested, this, &ReportPreview::paint);
+    }
+
+    // Called by the preview once its print dialog was answered and the pages were sent.
+    void accept() override {
+        const PrintQueue::Outcome outcome = std::exchange(m_printed, PrintQueue::Outcome::Sent);
+        if (outcome == PrintQueue::Outcome::Sent)
+            QPrintPreviewDialog::accept();
+        else
+            WaitingMessageBox::show(this, PrintQueue::notPrintedText(outcome), QStringLiteral("خطا"),
+                                    QMessageBox::Warning);
+    }
+
+private:
+    void paint(QPrinter *target) {
+        // The preview draws its pages through a picture engine of its own; any other is the print.
+        if (target->paintEngine()->type() == QPaintEngine::Picture) {
+            QPainter painter(target);
+            m_report.print(painter, *target);
+        } else {
+            m_printed = print(*target);
+        }
+    }
+
+    PrintQueue::Outcome print(QPrinter &printer) const {
+        std::optional<PrintQueue> queue;
+        if (printer.outputFormat() == QPrinter::NativeFormat) {
+            queue.emplace(printer.printerName());
+            if (const PrintQueue::Outcome ready = queue->checkBeforeSending(); ready != PrintQueue::Outcome::Sent) {
+                qWarning("Not sent to %s: %s", qPrintable(printer.printerName()), qPrintable(queue->serverMessage()));
+                return ready;
+            }
+        }
+        QPainter painter;
+        if (!painter.begin(&printer))
+            return PrintQueue::Outcome::NotPainted;
+        m_report.print(painter, printer);
+        if (!painter.end())
+            return PrintQueue::Outcome::NotPainted;
+        const PrintQueue::Outcome sent = queue ? queue->checkSentJob(printer.docName()) : PrintQueue::Outcome::Sent;
+        if (sent != PrintQueue::Outcome::Sent)
+            qWarning("Not printed on %s: %s", qPrintable(printer.printerName()), qPrintable(queue->serverMessage()));
+        return sent;
+    }
+
+    const DataRPrint m_report;
+    PrintQueue::Outcome m_printed = PrintQueue::Outcome::Sent;
+};
 
 } // namespace
 
@@ -109,7 +169,9 @@ bool DataRPrint::exportPdf(const QString &path, QString *error) const {
 }
 
 QWidget *DataRPrint::showPreview() const {
-    auto *preview = new QPrintPreviewDialog;
+    // The preview keeps its own copy: the captions stay those of this print, whatever the caller
+    // sets or destroys afterwards.
+    auto *preview = new ReportPreview(*this);
     preview->setAttribute(Qt::WA_DeleteOnClose);
     preview->setWindowModality(Qt::NonModal);
     preview->setWindowTitle(reportTitle(m_layout));
@@ -117,14 +179,7 @@ QWidget *DataRPrint::showPreview() const {
     printer->setFullPage(true);
     ReportRenderer::setUpPage(*printer);
     printer->setDocName(reportTitle(m_layout));
-    // The preview keeps its own copy: the captions stay those of this print, whatever the caller
-    // sets or destroys afterwards.
-    const DataRPrint report = *this;
-    QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview, [report](QPrinter *target) {
-        QPainter painter(target);
-        report.print(painter, *target);
-    });
-    addSaveAsPdf(preview, report);
+    addSaveAsPdf(preview, *this);
     preview->show();
     return preview;
 }

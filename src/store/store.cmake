@@ -10,5 +10,3 @@ list(APPEND KELTO_CORE_SOURCES
     ${KELTO_FRAGMENT_DIR}/RefusedDatabase.cpp ${KELTO_FRAGMENT_DIR}/RefusedDatabase.h
     ${KELTO_FRAGMENT_DIR}/WholeFileCheck.cpp ${KELTO_FRAGMENT_DIR}/WholeFileCheck.h
     ${KELTO_FRAGMENT_DIR}/StoreMessages.h ${KELTO_FRAGMENT_DIR}/FieldValues.h)
-list(APPEND KELTO_GUI_SOURCES
-    ${KELTO_FRAGMENT_DIR}/FieldBinding.cpp ${KELTO_FRAGMENT_DIR}/FieldBinding.h)

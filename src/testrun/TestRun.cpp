@@ -1,7 +1,7 @@
 #include "testrun/TestRun.h"
 
-#include "shell/InputBox.h"
-#include "shell/Notices.h"
+#include "widgets/InputBox.h"
+#include "widgets/Notices.h"
 #include "testrun/FrmTest.h"
 
 #include <QPointer>

@@ -2,11 +2,11 @@
 
 #include "common/AppVersion.h"
 #include "common/Twips.h"
-#include "shell/SkinLabel.h"
-#include "shell/SkinObject.h"
-#include "shell/WaitingMessageBox.h"
+#include "widgets/SkinLabel.h"
+#include "widgets/SkinObject.h"
+#include "widgets/WaitingMessageBox.h"
 #include "store/DataSource.h"
-#include "store/FieldBinding.h"
+#include "widgets/FieldBinding.h"
 #include "update/ProgramHandOver.h"
 
 #include <QApplication>

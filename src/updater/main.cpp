@@ -1,7 +1,7 @@
 #include "updater/Progress.h"
 
 #include "common/PersianFonts.h"
-#include "shell/KeyboardAccess.h"
+#include "widgets/KeyboardAccess.h"
 
 #include <QApplication>
 #include <QDir>

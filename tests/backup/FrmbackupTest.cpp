@@ -3,7 +3,7 @@
 #include "backup/BackupList.h"
 #include "calendar/PersianCalendar.h"
 #include "common/Twips.h"
-#include "shell/PersianApplication.h"
+#include "widgets/PersianApplication.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
 #include "store/StoreMessages.h"

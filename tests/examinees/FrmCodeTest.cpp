@@ -1,7 +1,7 @@
 #include "examinees/FrmCode.h"
 
-#include "shell/Frm1.h"
-#include "shell/Notices.h"
+#include "app/Frm1.h"
+#include "widgets/Notices.h"
 #include "store/DataSourceModel.h"
 #include "store/Database.h"
 #include "support/KeltoFiles.h"

@@ -3,10 +3,10 @@
 #include "support/TempProgramFolder.h"
 #include "support/Typing.h"
 
-#include "shell/Frm1.h"
-#include "shell/Navigation.h"
-#include "shell/Notices.h"
-#include "shell/PersianApplication.h"
+#include "app/Frm1.h"
+#include "widgets/Navigation.h"
+#include "widgets/Notices.h"
+#include "widgets/PersianApplication.h"
 #include "store/Database.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "info/Frm2.h"
 
-#include "shell/Frm1.h"
+#include "app/Frm1.h"
 #include "support/ModalDriver.h"
 #include "support/TempProgramFolder.h"
 

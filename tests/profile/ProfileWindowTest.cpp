@@ -1,6 +1,6 @@
 #include "examinees/FrmCode.h"
 #include "profile/ProfileWindow.h"
-#include "shell/Notices.h"
+#include "widgets/Notices.h"
 #include "store/Database.h"
 #include "support/ModalDriver.h"
 #include "support/TempProgramFolder.h"

@@ -1,5 +1,5 @@
 #include "scoring/DataRPrint.h"
-#include "shell/PersianApplication.h"
+#include "widgets/PersianApplication.h"
 #include "support/PdfText.h"
 
 #include <QApplication>

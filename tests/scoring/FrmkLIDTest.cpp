@@ -2,9 +2,9 @@
 #include "support/TempProgramFolder.h"
 
 #include "scoring/FrmkLID.h"
-#include "shell/Frm1.h"
-#include "shell/Navigation.h"
-#include "shell/PersianApplication.h"
+#include "app/Frm1.h"
+#include "widgets/Navigation.h"
+#include "widgets/PersianApplication.h"
 #include "store/DataSource.h"
 
 #include <QApplication>

@@ -6,14 +6,70 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
-#include <memory>
 
 namespace {
+
+// The case running now: a watcher answers only within the case that armed it.
+QByteArray currentCase() {
+    QByteArray name = QTest::currentTestFunction() ? QTest::currentTestFunction() : "";
+    if (QTest::currentDataTag())
+        name += QByteArray(":") + QTest::currentDataTag();
+    return name;
+}
+
+// Polls for a window of the program's until it is up, then hands it over once. It gives up with a
+// warning naming what did not come when the deadline passes (closing whatever modal window is up,
+// so that the case fails instead of hanging), and when the case that armed it has ended, so that
+// it never answers a box of a later case.
+class Watcher : public QTimer {
+public:
+    Watcher(QString awaited, std::function<QWidget *()> find, std::function<void(QWidget *)> act, int timeoutMs)
+        : m_awaited(std::move(awaited)), m_find(std::move(find)), m_act(std::move(act)), m_deadline(timeoutMs),
+          m_case(currentCase()) {
+        setInterval(10);
+        connect(this, &QTimer::timeout, this, &Watcher::poll);
+        start();
+    }
+
+private:
+    void poll() {
+        if (currentCase() != m_case) {
+            qWarning("%s, awaited in %s, never came before the case ended", qPrintable(m_awaited), m_case.constData());
+            finish();
+        } else if (QWidget *found = m_find()) {
+            // Stopped before it acts, and acting on a copy: the action may run an event loop of
+            // its own, in which this watcher is deleted.
+            const std::function<void(QWidget *)> act = m_act;
+            finish();
+            act(found);
+        } else if (m_deadline.hasExpired()) {
+            qWarning("%s did not come within the deadline", qPrintable(m_awaited));
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+            finish();
+        }
+    }
+
+    void finish() {
+        stop();
+        deleteLater();
+    }
+
+    QString m_awaited;
+    std::function<QWidget *()> m_find;
+    std::function<void(QWidget *)> m_act;
+    QDeadlineTimer m_deadline;
+    QByteArray m_case;
+};
+
+void watch(const QString &awaited, std::function<QWidget *()> find, std::function<void(QWidget *)> act,
+           int timeoutMs) {
+    new Watcher(awaited, std::move(find), std::move(act), timeoutMs);
+}
 
 QMessageBox *visibleMessageBox() {
     if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
@@ -25,6 +81,8 @@ QMessageBox *visibleMessageBox() {
     return nullptr;
 }
 
+template <class Dialog> QWidget *activeModal() { return qobject_cast<Dialog *>(QApplication::activeModalWidget()); }
+
 void record(QMessageBox *box, SeenBox *seen) {
     seen->seen = true;
     seen->title = box->windowTitle();
@@ -33,25 +91,10 @@ void record(QMessageBox *box, SeenBox *seen) {
     seen->direction = box->layoutDirection();
 }
 
-// Polls for a message box until the bound; hands the first one seen to onBox, or closes whatever
-// modal window is up when none came.
 void watchForMessageBox(std::function<void(QMessageBox *)> onBox, int timeoutMs) {
-    auto *poll = new QTimer;
-    auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, onBox, deadline]() {
-        if (QMessageBox *box = visibleMessageBox()) {
-            poll->deleteLater();
-            poll->stop();
-            onBox(box);
-        } else if (deadline->hasExpired()) {
-            if (QWidget *modal = QApplication::activeModalWidget())
-                modal->close();
-            poll->deleteLater();
-            poll->stop();
-        }
-    });
-    poll->start();
+    watch(
+        QStringLiteral("a message box"), []() { return visibleMessageBox(); },
+        [onBox](QWidget *box) { onBox(static_cast<QMessageBox *>(box)); }, timeoutMs);
 }
 
 void answer(QMessageBox *box, QMessageBox::StandardButton button) {
@@ -59,6 +102,19 @@ void answer(QMessageBox *box, QMessageBox::StandardButton button) {
         chosen->click();
     else
         box->reject();
+}
+
+// Chooses the file as a user types its path into the name box. (QFileDialog::selectFile leaves
+// the box alone once it holds the focus, which depends on how soon the window was activated.)
+void choose(QFileDialog *dialog, const QString &choice) {
+    auto *nameBox = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    nameBox->setText(QDir::toNativeSeparators(QFileInfo(choice).absoluteFilePath()));
+    QMetaObject::invokeMethod(dialog, "accept");
+    // A dialog that refuses the choice (a file that does not exist, say) would wait for ever.
+    if (dialog->isVisible()) {
+        qWarning("the file dialog refused %s", qPrintable(choice));
+        dialog->reject();
+    }
 }
 
 } // namespace
@@ -88,12 +144,10 @@ void answerMessageBoxes(QList<SeenBox> *seen, const QList<QMessageBox::StandardB
 }
 
 void answerNextInputBox(SeenBox *seen, const QString &text, bool accept, int timeoutMs) {
-    auto *poll = new QTimer;
-    auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, seen, text, accept, deadline]() {
-        auto *box = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
-        if (box) {
+    watch(
+        QStringLiteral("an input box"), activeModal<QInputDialog>,
+        [seen, text, accept](QWidget *found) {
+            auto *box = static_cast<QInputDialog *>(found);
             seen->seen = true;
             seen->title = box->windowTitle();
             seen->text = box->labelText();
@@ -103,45 +157,26 @@ void answerNextInputBox(SeenBox *seen, const QString &text, bool accept, int tim
                 box->accept();
             else
                 box->reject();
-        } else if (!deadline->hasExpired()) {
-            return;
-        } else if (QWidget *modal = QApplication::activeModalWidget()) {
-            modal->close();
-        }
-        poll->deleteLater();
-        poll->stop();
-    });
-    poll->start();
+        },
+        timeoutMs);
 }
 
 void answerNextFileDialog(SeenFileDialog *seen, const QString &choice, int timeoutMs) {
-    auto *poll = new QTimer;
-    auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, seen, choice, deadline]() {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog && !deadline->hasExpired())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        if (!dialog) {
-            if (QWidget *modal = QApplication::activeModalWidget())
-                modal->close();
-            return;
-        }
-        seen->seen = true;
-        seen->folder = dialog->directory().absolutePath();
-        seen->fileName = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
-        seen->filters = dialog->nameFilters();
-        seen->saving = dialog->acceptMode() == QFileDialog::AcceptSave;
-        if (choice.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        dialog->selectFile(choice);
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-    poll->start();
+    watch(
+        QStringLiteral("a file dialog"), activeModal<QFileDialog>,
+        [seen, choice](QWidget *found) {
+            auto *dialog = static_cast<QFileDialog *>(found);
+            seen->seen = true;
+            seen->folder = dialog->directory().absolutePath();
+            seen->fileName = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
+            seen->filters = dialog->nameFilters();
+            seen->saving = dialog->acceptMode() == QFileDialog::AcceptSave;
+            if (choice.isEmpty())
+                dialog->reject();
+            else
+                choose(dialog, choice);
+        },
+        timeoutMs);
 }
 
 QMessageBox *waitForMessageBox(int timeoutMs) {
@@ -151,6 +186,7 @@ QMessageBox *waitForMessageBox(int timeoutMs) {
             return box;
         QTest::qWait(10);
     }
+    qWarning("no message box came within %d ms", timeoutMs);
     return nullptr;
 }
 
@@ -163,23 +199,11 @@ QWidget *visibleWindow(const QString &objectName) {
 }
 
 void actOnNextWindow(const QString &objectName, std::function<void(QWidget *)> act, int timeoutMs) {
-    auto *poll = new QTimer;
-    auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, objectName, act, deadline]() {
-        if (QWidget *found = visibleWindow(objectName)) {
-            poll->stop();
-            poll->deleteLater();
-            act(found);
-        } else if (deadline->hasExpired()) {
-            if (QWidget *modal = QApplication::activeModalWidget())
-                modal->close();
-            poll->stop();
-            poll->deleteLater();
-        }
-    });
-    poll->start();
+    watch(
+        QStringLiteral("the window %1").arg(objectName), [objectName]() { return visibleWindow(objectName); },
+        std::move(act), timeoutMs);
 }
+
 MessageBoxRecorder::MessageBoxRecorder() {
     QObject::connect(&m_poll, &QTimer::timeout, [this]() {
         if (QMessageBox *box = visibleMessageBox()) {

@@ -10,7 +10,11 @@
 
 // Drives modal boxes the way a user would: a watcher armed before the call that opens the box
 // waits for it, reads it and answers it; whatever is still up after the bound is closed so that
-// a test fails instead of hanging.
+// a test fails instead of hanging. A watcher lives only as long as the case that armed it.
+
+// How long a watcher waits for its box: long enough for a machine that is busy with other work.
+constexpr int modalDeadlineMs = 60000;
+
 struct SeenBox {
     bool seen = false;
     QString title;
@@ -21,15 +25,15 @@ struct SeenBox {
 
 // Arms a watcher that answers the next message box with the given button. Call it before the
 // action that opens the box; the result is filled in once the box has been seen.
-void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QMessageBox::Ok, int timeoutMs = 10000);
+void answerNextMessageBox(SeenBox *seen, QMessageBox::StandardButton button = QMessageBox::Ok, int timeoutMs = modalDeadlineMs);
 
 // Arms a watcher that answers the next message boxes in turn, one button each (a question, then
 // the notice that follows it); what each box showed is appended to seen as it is answered.
-void answerMessageBoxes(QList<SeenBox> *seen, const QList<QMessageBox::StandardButton> &buttons, int timeoutMs = 10000);
+void answerMessageBoxes(QList<SeenBox> *seen, const QList<QMessageBox::StandardButton> &buttons, int timeoutMs = modalDeadlineMs);
 
 // Arms a watcher that answers the next input box: types the text and presses OK, or presses
 // Cancel. The box's title and prompt are recorded in seen.
-void answerNextInputBox(SeenBox *seen, const QString &text, bool accept = true, int timeoutMs = 10000);
+void answerNextInputBox(SeenBox *seen, const QString &text, bool accept = true, int timeoutMs = modalDeadlineMs);
 
 // What a file dialog (Qt's own) offered when it came up.
 struct SeenFileDialog {
@@ -42,17 +46,17 @@ struct SeenFileDialog {
 
 // Arms a watcher that answers the next file dialog: notes what it offers, then chooses the file,
 // or cancels when choice is empty.
-void answerNextFileDialog(SeenFileDialog *seen, const QString &choice, int timeoutMs = 10000);
+void answerNextFileDialog(SeenFileDialog *seen, const QString &choice, int timeoutMs = modalDeadlineMs);
 
 // Waits (processing events) until a message box is on screen; null after the bound.
-QMessageBox *waitForMessageBox(int timeoutMs = 10000);
+QMessageBox *waitForMessageBox(int timeoutMs = modalDeadlineMs);
 
 // The visible top-level window with the given objectName; null when none is up.
 QWidget *visibleWindow(const QString &objectName);
 
 // Arms a watcher that hands the next visible window with the given objectName (a box of the
 // program's own) to act, which reads it and answers it. Call it before the action that opens it.
-void actOnNextWindow(const QString &objectName, std::function<void(QWidget *)> act, int timeoutMs = 10000);
+void actOnNextWindow(const QString &objectName, std::function<void(QWidget *)> act, int timeoutMs = modalDeadlineMs);
 // Answers every message box that comes up while it lives with OK, noting each one: for actions
 // that may show a box several times, or none.
 class MessageBoxRecorder {

@@ -1,6 +1,6 @@
 #include "TempProgramFolder.h"
 
-#include "shell/ThemeTable.h"
+#include "widgets/ThemeTable.h"
 #include "store/Database.h"
 
 #include <QDir>

@@ -2,9 +2,9 @@
 
 #include "common/AppVersion.h"
 #include "common/Twips.h"
-#include "shell/Frm1.h"
-#include "shell/SkinLabel.h"
-#include "shell/SkinObject.h"
+#include "app/Frm1.h"
+#include "widgets/SkinLabel.h"
+#include "widgets/SkinObject.h"
 #include "store/DataSource.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/ModalDriver.h"

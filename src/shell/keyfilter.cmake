@@ -1,1 +1,0 @@
-list(APPEND KELTO_GUI_SOURCES ${KELTO_FRAGMENT_DIR}/DigitKeyFilter.cpp ${KELTO_FRAGMENT_DIR}/DigitKeyFilter.h)

@@ -1,1 +1,0 @@
-list(APPEND KELTO_GUI_SOURCES ${KELTO_FRAGMENT_DIR}/Navigation.cpp ${KELTO_FRAGMENT_DIR}/Navigation.h)
