@@ -30,6 +30,8 @@ bool copyRunning = false;
 constexpr qint64 eventTurnNs = 5 * 1000 * 1000;
 // The written pieces go to the file this many at a time, as one write.
 constexpr qint64 piecesPerWrite = 64;
+// The copy is put on the disk every so many bytes.
+constexpr qint64 syncEvery = 8 * 1024 * 1024;
 
 class RunningCopy {
 public:
@@ -83,6 +85,7 @@ bool copyPieces(QFile &source, QFileDevice &destination, const QString &destinat
     const qint64 length = source.size();
     QByteArray written(copyChunkSize * piecesPerWrite, Qt::Uninitialized);
     qint64 waiting = 0; // bytes of `written` not yet in the file
+    qint64 synced = 0;  // bytes known to be on the disk
     const auto writeWaiting = [&]() {
         if (destination.write(written.constData(), waiting) != waiting) {
             *error = describe(destinationName, destination.errorString());
@@ -90,6 +93,15 @@ bool copyPieces(QFile &source, QFileDevice &destination, const QString &destinat
         }
         *copied += waiting;
         waiting = 0;
+        // On the disk as it goes, so that the sync at the end is short: one sync of a large file
+        // held up the window for a fifth of a second.
+        if (*copied - synced >= syncEvery) {
+            if (!destination.flush() || !syncToDisk(destination)) {
+                *error = describe(destinationName, destination.errorString());
+                return false;
+            }
+            synced = *copied;
+        }
         return true;
     };
     QElapsedTimer sinceTurn;

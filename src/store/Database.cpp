@@ -5,6 +5,7 @@
 #include "store/KeptStatement.h"
 #include "store/StoreMessages.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,10 +14,13 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryFile>
+#include <QThread>
 #include <QUrl>
 #include <QUuid>
 
+#include <atomic>
 #include <map>
+#include <memory>
 
 namespace {
 // SQLite's primary result codes for a damaged file and for a file that is not a database at all.
@@ -349,8 +353,17 @@ bool open(const QString &path, QString *errorMessage) {
 }
 
 bool pagesAreWhole(const QString &path) {
-    const SideConnection side(immutableUri(path), readOnlyUriOptions());
-    return side.db().open() && quickCheck(side.db());
+    // SQLite's check is one long step: it runs on a thread of its own, while the user-interface
+    // thread's events get their turn every few milliseconds, as during a copy.
+    std::atomic<bool> whole{false};
+    const std::unique_ptr<QThread> check(QThread::create([&path, &whole]() {
+        const SideConnection side(immutableUri(path), readOnlyUriOptions());
+        whole = side.db().open() && quickCheck(side.db());
+    }));
+    check->start();
+    while (!check->wait(QDeadlineTimer(5)))
+        QCoreApplication::processEvents();
+    return whole;
 }
 
 bool isDamage(int sqliteCode) {

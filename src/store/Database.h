@@ -31,7 +31,8 @@ bool open(const QString &path, QString *errorMessage);
 bool isKeltoDatabaseFile(const QString &path, QString *why);
 // Whether every page of the file at path passes SQLite's quick check: the file read once through,
 // without comparing the indexes with their tables. It is read as it lies (no lock is taken, so it
-// must not be written meanwhile, as a copy that nobody else knows of).
+// must not be written meanwhile, as a copy that nobody else knows of). Pending events are
+// processed every few milliseconds while it runs on a thread of its own.
 bool pagesAreWhole(const QString &path);
 // Whether an SQLite result code (primary or extended) says that the file is damaged.
 bool isDamage(int sqliteCode);
