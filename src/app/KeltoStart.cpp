@@ -1,5 +1,6 @@
 #include "app/KeltoStart.h"
 
+#include "app/DamageRoad.h"
 #include "app/Frm1.h"
 #include "app/StartRecovery.h"
 #include "common/AppVersion.h"
@@ -42,8 +43,10 @@ KeltoStart::Outcome KeltoStart::run(QApplication &app) {
     if (!Database::open(Database::relativePath(), &error) && !recoverRefusedDatabase(Database::relativePath(), error))
         return Outcome::DatabaseRefused;
     foldStoredCodeDigits();
+    m_damageRoad = std::make_unique<DamageRoad>();
     Navigation::setMainWindowFactory([]() -> QWidget * { return new Frm1; });
     m_mainWindow = Navigation::showMainWindow();
+    m_damageRoad->checkAfterFirstPaint(m_mainWindow);
     return Outcome::MainWindowShown;
 }
 

@@ -14,6 +14,7 @@ list(APPEND KELTO_GUI_SOURCES
     ${KELTO_FRAGMENT_DIR}/KeltoStart.cpp ${KELTO_FRAGMENT_DIR}/KeltoStart.h
     ${KELTO_FRAGMENT_DIR}/RecoveryBox.cpp ${KELTO_FRAGMENT_DIR}/RecoveryBox.h
     ${KELTO_FRAGMENT_DIR}/StartRecovery.cpp ${KELTO_FRAGMENT_DIR}/StartRecovery.h
+    ${KELTO_FRAGMENT_DIR}/DamageRoad.cpp ${KELTO_FRAGMENT_DIR}/DamageRoad.h
     ${KELTO_FRAGMENT_DIR}/SitePicture.cpp ${KELTO_FRAGMENT_DIR}/SitePicture.h
     ${KELTO_FRAGMENT_DIR}/WebPageOpener.cpp ${KELTO_FRAGMENT_DIR}/WebPageOpener.h)
 set(KELTO_MAIN ${KELTO_FRAGMENT_DIR}/main.cpp)

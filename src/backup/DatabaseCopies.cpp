@@ -1,7 +1,7 @@
 #include "backup/DatabaseCopies.h"
 
-#include "backup/CopyRoutine.h"
 #include "store/Database.h"
+#include "store/StoreMessages.h"
 
 #include <QFileInfo>
 #include <QSqlQuery>
@@ -47,13 +47,20 @@ Outcome backUp(const QString &destination) {
     const ReadLock lock;
     if (lock.refused())
         return {Result::WritePending, writePendingMessage()};
+    const QString database = databaseFile();
+    const auto checkCopy = [&database](const QString &copy, QString *why) {
+        if (Database::pagesAreWhole(copy))
+            return true;
+        *why = StoreMessages::damagedInside(database) + QLatin1Char('\n') + StoreMessages::restoreFromAWholeBackup();
+        return false;
+    };
     QString error;
-    if (!copyChunked(databaseFile(), destination, &error))
+    if (!copyChunked(database, destination, &error, checkCopy))
         return {Result::CopyFailed, error};
     return {};
 }
 
-Outcome restore(const QString &source) {
+Outcome restore(const QString &source, const BeforeRename &beforeReplacing) {
     QString why;
     if (!Database::isKeltoDatabaseFile(source, &why))
         return {Result::NotKeltoDatabase, why};
@@ -63,10 +70,12 @@ Outcome restore(const QString &source) {
         if (lock.refused())
             return {Result::WritePending, writePendingMessage()};
     }
+    const bool wasOpen = Database::isOpen();
     Database::close();
     QString error;
-    if (!copyChunked(source, target, &error)) {
-        Database::open(target, nullptr);
+    if (!copyChunked(source, target, &error, beforeReplacing)) {
+        if (wasOpen)
+            Database::open(target, nullptr);
         return {Result::CopyFailed, error};
     }
     return {};

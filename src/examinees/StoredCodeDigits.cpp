@@ -36,10 +36,8 @@ QStringList codesToFold(QSqlQuery &query) {
     return codes;
 }
 
-// The file remembers that its codes were folded, so that later starts need not look through every
-// code again: a restored older backup has not, and is looked through once.
-constexpr int foldedVersion = 1;
-
+// The file remembers that its codes were folded (a new file is made so), so that later starts need
+// not look through every code again: a restored older backup has not, and is looked through once.
 int fileVersion(QSqlQuery &query) {
     return query.exec(QStringLiteral("PRAGMA user_version")) && query.next() ? query.value(0).toInt() : 0;
 }
@@ -56,7 +54,7 @@ namespace StoredCodeDigits {
 bool foldStoredCodes(QStringList *clashes, QString *error) {
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
-    if (fileVersion(query) >= foldedVersion)
+    if (fileVersion(query) >= Database::asciiCodesVersion)
         return true;
     const QStringList codes = codesToFold(query);
     QSet<QString> held = codes.isEmpty() ? QSet<QString>() : heldCodes(query);
@@ -76,7 +74,7 @@ bool foldStoredCodes(QStringList *clashes, QString *error) {
         }
         held.insert(folded.toLower());
     }
-    if (!query.exec(QStringLiteral("PRAGMA user_version = %1").arg(foldedVersion))) {
+    if (!query.exec(QStringLiteral("PRAGMA user_version = %1").arg(Database::asciiCodesVersion))) {
         if (error)
             *error = query.lastError().text();
         return false;
