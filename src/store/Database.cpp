@@ -29,6 +29,9 @@ constexpr int SqliteNotADatabase = 26;
 
 // Whether the listener has heard of damage since the database was last opened.
 bool damageReported = false;
+int openings = 0;
+// The opening whose file passed the check of every page; 0 for none.
+int provenWholeOpening = 0;
 
 Database::DamageListener &damageListener() {
     static Database::DamageListener listener;
@@ -323,6 +326,7 @@ bool open(const QString &path, QString *errorMessage) {
         errorMessage = &ignored;
     close();
     damageReported = false;
+    ++openings;
     const QFileInfo info(path);
     if (!info.exists()) {
         if (!create(path, errorMessage))
@@ -383,11 +387,21 @@ void reportDamage(const QString &detail) {
 
 void setDamageListener(DamageListener listener) { damageListener() = std::move(listener); }
 
+int opening() { return openings; }
+
+void noteProvenWhole(int checkedOpening) {
+    if (isOpen() && checkedOpening == openings)
+        provenWholeOpening = checkedOpening;
+}
+
+bool provenWhole() { return isOpen() && provenWholeOpening == openings; }
+
 void close() {
     // The file may be replaced once closed (a restore): snapshots still owed their count take it
     // from the file they were read from.
     DataSource::takePendingCounts();
     KeptStatement::finalizeAll();
+    provenWholeOpening = 0;
     if (!QSqlDatabase::contains(mainConnectionName()))
         return;
     {

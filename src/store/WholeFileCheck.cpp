@@ -1,5 +1,7 @@
 #include "store/WholeFileCheck.h"
 
+#include "store/Database.h"
+
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -54,7 +56,7 @@ WholeFileCheck::~WholeFileCheck() { stop(); }
 void WholeFileCheck::start(const QString &path) {
     stop();
     m_stop = std::make_shared<std::atomic<bool>>(false);
-    m_thread.reset(QThread::create([this, path, stop = m_stop]() {
+    m_thread.reset(QThread::create([this, path, stop = m_stop, opening = Database::opening()]() {
         Verdict verdict = checkOnce(path, false, stop.get());
         if (verdict == Verdict::Damaged)
             verdict = checkOnce(path, true, stop.get());
@@ -62,7 +64,13 @@ void WholeFileCheck::start(const QString &path) {
             return;
         // Delivered on the object's own thread, and dropped should the object be gone by then.
         QMetaObject::invokeMethod(
-            this, [this, damaged = verdict == Verdict::Damaged]() { emit finished(damaged); }, Qt::QueuedConnection);
+            this,
+            [this, opening, damaged = verdict == Verdict::Damaged]() {
+                if (!damaged)
+                    Database::noteProvenWhole(opening);
+                emit finished(damaged);
+            },
+            Qt::QueuedConnection);
     }));
     m_thread->start(QThread::LowPriority);
 }

@@ -5,6 +5,7 @@
 #include "store/Database.h"
 #include "store/ItemTexts.h"
 #include "store/StoreMessages.h"
+#include "store/WholeFileCheck.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -63,6 +64,7 @@ private slots:
     void recoversCutOffWrite();
     void damagedPageIsReportedByItsRead();
     void closeReleasesFile();
+    void wholeFileCheckProvesOnlyItsOpening();
 };
 
 // The test helper every window test stands on: its own working folder with the skin files.
@@ -348,6 +350,30 @@ void DatabaseTest::closeReleasesFile() {
     QVERIFY(QFile::remove(path));
     QVERIFY(folder.openDatabase()); // made anew
     QCOMPARE(columnInFile(QStringLiteral("SELECT count(*) FROM QUS")), QStringList{"40"});
+}
+
+// A backup skips its own check only while the file that passed the check of every page is open:
+// a check that ends after the file was opened again (a restore) proves nothing of the new one.
+void DatabaseTest::wholeFileCheckProvesOnlyItsOpening() {
+    TempProgramFolder folder;
+    QVERIFY(folder.openDatabase());
+    QVERIFY(!Database::provenWhole());
+    WholeFileCheck check;
+    bool finished = false;
+    connect(&check, &WholeFileCheck::finished, this, [&finished](bool damaged) { finished = !damaged; });
+    check.start(Database::filePath());
+    QTRY_VERIFY_WITH_TIMEOUT(finished, 60000);
+    QVERIFY(Database::provenWhole());
+
+    const QString path = Database::filePath();
+    finished = false;
+    check.start(path);
+    QVERIFY(Database::open(path, nullptr));
+    QVERIFY(!Database::provenWhole());
+    QTRY_VERIFY_WITH_TIMEOUT(finished, 60000);
+    QVERIFY(!Database::provenWhole());
+    Database::close();
+    QVERIFY(!Database::provenWhole());
 }
 
 QTEST_MAIN(DatabaseTest)
