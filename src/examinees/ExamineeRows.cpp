@@ -2,6 +2,7 @@
 
 #include "common/AsciiDigits.h"
 #include "store/DataSource.h"
+#include "store/Schema.h"
 #include "store/Transaction.h"
 
 #include <QHash>
@@ -10,14 +11,11 @@
 #include <QTime>
 
 namespace {
-const QString codeField = QStringLiteral("Code");
+const QString codeField = Schema::code;
 
 // The fields of the examinee row that the program writes.
 const QStringList &examineeFields() {
-    static const QStringList fields{QStringLiteral("Code"),   QStringLiteral("FName"), QStringLiteral("LName"),
-                                    QStringLiteral("Jens"),   QStringLiteral("Sen"),   QStringLiteral("Taahol"),
-                                    QStringLiteral("Tahsil"), QStringLiteral("Group"), QStringLiteral("Date"),
-                                    QStringLiteral("Time")};
+    static const QStringList fields = Schema::examineeFields();
     return fields;
 }
 

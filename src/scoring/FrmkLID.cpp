@@ -6,6 +6,7 @@
 #include "store/DataSource.h"
 #include "store/FieldValues.h"
 #include "store/ReadSnapshot.h"
+#include "store/Schema.h"
 #include "store/Transaction.h"
 #include "widgets/DigitKeyFilter.h"
 #include "widgets/FieldBinding.h"
@@ -24,7 +25,7 @@
 #include <QPushButton>
 
 namespace {
-const QString codeField = QStringLiteral("Code");
+const QString codeField = Schema::code;
 constexpr int scoreBoxHeight = 435;
 // The rows of score boxes, each from its leftmost box to its rightmost.
 constexpr std::pair<int, int> scoreRows[] = {{0, 6}, {7, 12}, {13, 17}, {18, 22}};
@@ -51,7 +52,7 @@ FrmkLID::FrmkLID(QWidget *parent) : QWidget(parent, Qt::Window) {
     m_skin = new SkinObject(this);
 
     createDataSources();
-    applyTheme(m_skin, this, Adodc1->value(QStringLiteral("TH")));
+    applyTheme(m_skin, this, Adodc1->value(Schema::theme));
     createDetailsFrame();
     createScoreFrames();
     createButtonFrame();
@@ -68,11 +69,11 @@ FrmkLID *FrmkLID::showNew() {
 }
 
 void FrmkLID::createDataSources() {
-    Adodc1 = new DataSource(QStringLiteral("Theme"), this);
+    Adodc1 = new DataSource(Schema::settingsTable, this);
     Adodc1->setObjectName(QStringLiteral("Adodc1"));
-    Adodc2 = new DataSource(QStringLiteral("Answer"), this);
+    Adodc2 = new DataSource(Schema::answerTable, this);
     Adodc2->setObjectName(QStringLiteral("Adodc2"));
-    Adodc3 = new DataSource(QStringLiteral("IDE"), this);
+    Adodc3 = new DataSource(Schema::examineeTable, this);
     Adodc3->setObjectName(QStringLiteral("Adodc3"));
 }
 
@@ -240,17 +241,17 @@ void FrmkLID::createAnswerFrame() {
 
 void FrmkLID::bindFields() {
     FieldBinding::bind(Text15, Adodc3, codeField);
-    FieldBinding::bind(Text23_3, Adodc3, QStringLiteral("FName"));
-    FieldBinding::bind(Text12, Adodc3, QStringLiteral("LName"));
-    FieldBinding::bind(Combo2, Adodc3, QStringLiteral("Jens"));
-    FieldBinding::bind(Text6, Adodc3, QStringLiteral("Sen"));
-    FieldBinding::bind(Combo1, Adodc3, QStringLiteral("Taahol"));
-    FieldBinding::bind(Text7, Adodc3, QStringLiteral("Tahsil"));
-    FieldBinding::bind(Text8, Adodc3, QStringLiteral("Date"));
-    FieldBinding::bind(Text9, Adodc3, QStringLiteral("Time"));
-    FieldBinding::bind(Combo3, Adodc3, QStringLiteral("Group"));
-    FieldBinding::bind(Text13, Adodc1, QStringLiteral("Name"));
-    FieldBinding::bind(Text16, Adodc1, QStringLiteral("Adress"));
+    FieldBinding::bind(Text23_3, Adodc3, Schema::firstName);
+    FieldBinding::bind(Text12, Adodc3, Schema::lastName);
+    FieldBinding::bind(Combo2, Adodc3, Schema::sex);
+    FieldBinding::bind(Text6, Adodc3, Schema::age);
+    FieldBinding::bind(Combo1, Adodc3, Schema::maritalStatus);
+    FieldBinding::bind(Text7, Adodc3, Schema::education);
+    FieldBinding::bind(Text8, Adodc3, Schema::date);
+    FieldBinding::bind(Text9, Adodc3, Schema::time);
+    FieldBinding::bind(Combo3, Adodc3, Schema::group);
+    FieldBinding::bind(Text13, Adodc1, Schema::clinicName);
+    FieldBinding::bind(Text16, Adodc1, Schema::clinicAddress);
     FieldBinding::bind(Text2.at(0), Adodc2, QString());
     for (int item = 1; item <= ScoringKey::itemCount; ++item)
         FieldBinding::bind(Text2.at(item), Adodc2, QString::number(item));
@@ -393,10 +394,10 @@ void FrmkLID::saveChanges() {
         return;
     }
     // The answer row follows the examinee to the new code.
-    DataSource answerRow(QStringLiteral("Answer"));
+    DataSource answerRow(Schema::answerTable);
     answerRow.setFilter(codeField, m_storedCode);
-    if (codeHeldByAnother(QStringLiteral("IDE"), newCode, Adodc3->value(QStringLiteral("ID"))) ||
-        codeHeldByAnother(QStringLiteral("Answer"), newCode, answerRow.value(QStringLiteral("ID")))) {
+    if (codeHeldByAnother(Schema::examineeTable, newCode, Adodc3->value(Schema::id)) ||
+        codeHeldByAnother(Schema::answerTable, newCode, answerRow.value(Schema::id))) {
         showNotice(this, Notices::codeInUse);
         Text15->setFocus();
         return;
@@ -415,7 +416,7 @@ bool FrmkLID::codeHeldByAnother(const QString &table, const QString &code, const
     DataSource rows(table);
     rows.setFilter(codeField, code);
     const int count = rows.recordCount();
-    return count > 1 || (count == 1 && rows.value(QStringLiteral("ID")) != ownId);
+    return count > 1 || (count == 1 && rows.value(Schema::id) != ownId);
 }
 
 // The examinee's row and the answer row given (its code changed with the record's): both or

@@ -1,7 +1,8 @@
 #include "store/DataSource.h"
 
-#include "store/Database.h"
+#include "store/Connection.h"
 #include "store/KeptStatement.h"
+#include "store/Schema.h"
 #include "store/StoreMessages.h"
 
 #include <QSqlError>
@@ -161,7 +162,7 @@ bool DataSource::save() {
         m_rowId = query.lastInsertId().toLongLong();
         // ID is the table's row number: the database has just filled it. Show it like any other
         // change of the row.
-        const QString id = fieldName(QStringLiteral("ID"));
+        const QString id = fieldName(Schema::id);
         if (!id.isEmpty() && m_values.value(id).isEmpty()) {
             m_values.insert(id, QString::number(m_rowId));
             emit valueChanged(id, m_values.value(id));

@@ -3,6 +3,7 @@
 #include "store/DataSource.h"
 #include "store/ItemTexts.h"
 #include "store/KeptStatement.h"
+#include "store/Schema.h"
 #include "store/StoreMessages.h"
 
 #include <QDir>
@@ -22,8 +23,6 @@ namespace {
 // SQLite's primary result code for a file that is not a database at all.
 constexpr int SqliteNotADatabase = 26;
 
-QString mainConnectionName() { return QString::fromLatin1(QSqlDatabase::defaultConnection); }
-
 using Database::quoted;
 
 struct TableDefinition {
@@ -33,18 +32,12 @@ struct TableDefinition {
 };
 
 QList<TableDefinition> keltoTables() {
-    QStringList answerFields{QStringLiteral("Code")};
-    for (int item = 1; item <= 40; ++item)
-        answerFields << QString::number(item);
+    using namespace Schema;
     return {
-        {QStringLiteral("IDE"),
-         {QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Jens"),
-          QStringLiteral("Sen"), QStringLiteral("Taahol"), QStringLiteral("Tahsil"), QStringLiteral("Group"),
-          QStringLiteral("Date"), QStringLiteral("Time")},
-         true},
-        {QStringLiteral("Answer"), answerFields, true},
-        {QStringLiteral("QUS"), {QStringLiteral("QU")}, true},
-        {QStringLiteral("Theme"), {QStringLiteral("TH"), QStringLiteral("Name"), QStringLiteral("Adress")}, false},
+        {examineeTable, examineeFields(), true},
+        {answerTable, answerFields(), true},
+        {itemTable, {itemText}, true},
+        {settingsTable, {theme, clinicName, clinicAddress}, false},
     };
 }
 
@@ -53,17 +46,17 @@ QStringList creationStatements() {
     for (const TableDefinition &table : keltoTables()) {
         QStringList columns;
         if (table.hasId)
-            columns << QStringLiteral("\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT");
+            columns << quoted(Schema::id) + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
         for (const QString &field : table.textFields)
             columns << quoted(field) + QStringLiteral(" TEXT");
         statements
             << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(QStringLiteral(", ")));
     }
-    const QList<QPair<QString, QString>> indexes{{QStringLiteral("IDE"), QStringLiteral("Code")},
-                                                 {QStringLiteral("Answer"), QStringLiteral("Code")},
-                                                 {QStringLiteral("IDE"), QStringLiteral("LName")},
-                                                 {QStringLiteral("IDE"), QStringLiteral("FName")},
-                                                 {QStringLiteral("IDE"), QStringLiteral("Group")}};
+    const QList<QPair<QString, QString>> indexes{{Schema::examineeTable, Schema::code},
+                                                 {Schema::answerTable, Schema::code},
+                                                 {Schema::examineeTable, Schema::lastName},
+                                                 {Schema::examineeTable, Schema::firstName},
+                                                 {Schema::examineeTable, Schema::group}};
     for (const auto &[table, field] : indexes)
         statements << QStringLiteral("CREATE INDEX %1 ON %2 (%3 COLLATE NOCASE)")
                           .arg(quoted(table + QLatin1Char('_') + field), quoted(table), quoted(field));
@@ -162,7 +155,7 @@ Verdict examineTables(QSqlDatabase db) {
             present.insert(query.value(1).toString().toLower());
         QStringList required = table.textFields;
         if (table.hasId)
-            required << QStringLiteral("ID");
+            required << Schema::id;
         for (const QString &field : required)
             if (!present.contains(field.toLower()))
                 return Verdict::Foreign;
@@ -170,9 +163,9 @@ Verdict examineTables(QSqlDatabase db) {
     return Verdict::Kelto;
 }
 
-// The file is looked at as it lies (immutableUri). A journal beside it means a write was cut off: the tables are checked now, and every page after the read-write
-// connection has rolled that write back. Otherwise the header and the schema are checked, not
-// every page: damage deep inside the file is reported by the read that meets it.
+// The file is looked at as it lies (immutableUri). A journal beside it means a write was cut off: the tables are
+// checked now, and every page after the read-write connection has rolled that write back. Otherwise the header and the
+// schema are checked, not every page: damage deep inside the file is reported by the read that meets it.
 Verdict examineFile(const QString &path) {
     const bool cutOff = QFileInfo::exists(path + QStringLiteral("-journal"));
     Verdict verdict = examineHeader(path, cutOff);
@@ -222,15 +215,17 @@ bool fillNewDatabase(QSqlDatabase db, QString *error) {
     bool ok = runAll(db, creationStatements(), error);
     QSqlQuery query(db);
     if (ok) {
-        query.prepare(QStringLiteral("INSERT INTO \"QUS\" (\"ID\", \"QU\") VALUES (?, ?)"));
+        query.prepare(QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)")
+                          .arg(quoted(Schema::itemTable), quoted(Schema::id), quoted(Schema::itemText)));
         const QStringList texts = itemTexts();
         for (int item = 1; ok && item <= texts.size(); ++item) {
             query.addBindValue(item);
             query.addBindValue(texts.at(item - 1));
             ok = query.exec();
         }
-        ok = ok &&
-             query.exec(QStringLiteral("INSERT INTO \"Theme\" (\"TH\", \"Name\", \"Adress\") VALUES ('1', '', '')"));
+        ok = ok && query.exec(QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES ('1', '', '')")
+                                  .arg(quoted(Schema::settingsTable), quoted(Schema::theme), quoted(Schema::clinicName),
+                                       quoted(Schema::clinicAddress)));
         if (!ok)
             *error = query.lastError().text();
     }
@@ -277,7 +272,7 @@ bool create(const QString &path, QString *errorMessage) {
 }
 
 bool openMain(const QString &path, QString *errorMessage) {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), mainConnectionName());
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), Database::connectionName());
     db.setDatabaseName(path);
     QSqlQuery query(db);
     const bool ok = db.open() && query.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) &&
@@ -342,13 +337,13 @@ void close() {
     // from the file they were read from.
     DataSource::takePendingCounts();
     KeptStatement::finalizeAll();
-    if (!QSqlDatabase::contains(mainConnectionName()))
+    if (!QSqlDatabase::contains(Database::connectionName()))
         return;
     {
-        QSqlDatabase db = QSqlDatabase::database(mainConnectionName(), false);
+        QSqlDatabase db = QSqlDatabase::database(Database::connectionName(), false);
         db.close();
     }
-    QSqlDatabase::removeDatabase(mainConnectionName());
+    QSqlDatabase::removeDatabase(Database::connectionName());
 }
 
 bool folderTakesWrites(const QString &folder) {
@@ -380,14 +375,5 @@ bool isKeltoDatabaseFile(const QString &path, QString *why) {
     else if (verdict == Verdict::Damaged)
         *why = StoreMessages::damaged(path);
     return verdict == Verdict::Kelto;
-}
-
-QSqlDatabase connection() { return QSqlDatabase::database(mainConnectionName(), false); }
-
-bool isOpen() { return connection().isOpen(); }
-
-QString filePath() {
-    const QSqlDatabase db = connection();
-    return db.isValid() ? QFileInfo(db.databaseName()).absoluteFilePath() : QString();
 }
 } // namespace Database

@@ -1,19 +1,14 @@
 #pragma once
 
-#include <QSqlDatabase>
+#include "store/Connection.h"
+
 #include <QString>
 
-class QSqlQuery;
-
-// The one connection of the process to DBKelto/DBKelto.mdb.
+// Opening, creating, checking and closing DBKelto/DBKelto.mdb; the connection itself, which the
+// data sources use, is store/Connection.h.
 namespace Database {
 // The path every data source uses, relative to the program's folder.
 inline QString relativePath() { return QStringLiteral("DBKelto/DBKelto.mdb"); }
-
-// An identifier (table or field name) quoted for SQL: "Group", "1".
-inline QString quoted(const QString &identifier) {
-    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-}
 
 // Opens the database file, creating it with its tables, the 40 item texts and the settings row
 // when it does not exist. A file that is not a Kelto database, is damaged, or cannot be written
@@ -32,8 +27,4 @@ bool isKeltoDatabaseFile(const QString &path, QString *why);
 void close();
 // Whether files can be made in the folder (and so renamed within it); false for a missing folder.
 bool folderTakesWrites(const QString &folder);
-QSqlDatabase connection();
-bool isOpen();
-// The absolute path of the open file; empty when none is open.
-QString filePath();
 } // namespace Database

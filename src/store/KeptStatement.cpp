@@ -1,6 +1,6 @@
 #include "store/KeptStatement.h"
 
-#include "store/Database.h"
+#include "store/Connection.h"
 
 #include <QCoreApplication>
 #include <QSqlDriver>

@@ -1,7 +1,7 @@
 #include "store/Transaction.h"
 
+#include "store/Connection.h"
 #include "store/DataSource.h"
-#include "store/Database.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

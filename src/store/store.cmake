@@ -1,4 +1,5 @@
 list(APPEND KELTO_CORE_SOURCES
+    ${KELTO_FRAGMENT_DIR}/Connection.cpp ${KELTO_FRAGMENT_DIR}/Connection.h
     ${KELTO_FRAGMENT_DIR}/Database.cpp ${KELTO_FRAGMENT_DIR}/Database.h
     ${KELTO_FRAGMENT_DIR}/DataSource.cpp ${KELTO_FRAGMENT_DIR}/DataSource.h
     ${KELTO_FRAGMENT_DIR}/DataSourceModel.cpp ${KELTO_FRAGMENT_DIR}/DataSourceModel.h
@@ -8,4 +9,5 @@ list(APPEND KELTO_CORE_SOURCES
     ${KELTO_FRAGMENT_DIR}/Transaction.cpp ${KELTO_FRAGMENT_DIR}/Transaction.h
     ${KELTO_FRAGMENT_DIR}/ItemTexts.cpp ${KELTO_FRAGMENT_DIR}/ItemTexts.h
     ${KELTO_FRAGMENT_DIR}/RefusedDatabase.cpp ${KELTO_FRAGMENT_DIR}/RefusedDatabase.h
-    ${KELTO_FRAGMENT_DIR}/StoreMessages.h ${KELTO_FRAGMENT_DIR}/FieldValues.h)
+    ${KELTO_FRAGMENT_DIR}/StoreMessages.h ${KELTO_FRAGMENT_DIR}/FieldValues.h
+    ${KELTO_FRAGMENT_DIR}/Schema.h)

@@ -6,6 +6,7 @@
 #include "store/DataSource.h"
 #include "store/FieldValues.h"
 #include "store/ItemTexts.h"
+#include "store/Schema.h"
 #include "widgets/DigitKeyFilter.h"
 #include "widgets/FieldBinding.h"
 #include "widgets/Notices.h"
@@ -26,7 +27,7 @@ constexpr int lastItem = 40;
 constexpr int boxHeight = 435;
 constexpr int listHeight = 405;
 
-const QString codeField = QStringLiteral("Code");
+const QString codeField = Schema::code;
 
 // The instructions, then the scale's legend, each ending with a line break.
 // clang-format off
@@ -77,23 +78,23 @@ void FrmTest::fitInstructions() {
 void FrmTest::buildControls() {
     Skin1 = new SkinObject(this);
     Skin1->setObjectName(QStringLiteral("Skin1"));
-    auto source = [this](const char *name, const char *table) {
-        auto *dataSource = new DataSource(QString::fromLatin1(table), this);
+    auto source = [this](const char *name, const QString &table) {
+        auto *dataSource = new DataSource(table, this);
         dataSource->setObjectName(QString::fromLatin1(name));
         return dataSource;
     };
-    Adodc1 = source("Adodc1", "Theme");
-    Adodc2 = source("Adodc2", "Answer");
-    Adodc3 = source("Adodc3", "IDE");
-    Adodc4 = source("Adodc4", "Answer");
-    Adodc5 = source("Adodc5", "IDE");
-    Adodc6 = source("Adodc6", "QUS");
+    Adodc1 = source("Adodc1", Schema::settingsTable);
+    Adodc2 = source("Adodc2", Schema::answerTable);
+    Adodc3 = source("Adodc3", Schema::examineeTable);
+    Adodc4 = source("Adodc4", Schema::answerTable);
+    Adodc5 = source("Adodc5", Schema::examineeTable);
+    Adodc6 = source("Adodc6", Schema::itemTable);
     connect(Adodc2, &DataSource::valueChanged, this, &FrmTest::storeAnswer);
 
     Text2 = new QLineEdit(this);
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->hide();
-    FieldBinding::bind(Text2, Adodc1, QStringLiteral("TH"));
+    FieldBinding::bind(Text2, Adodc1, Schema::theme);
 
     SkinLabel3 = new SkinLabel(this);
     SkinLabel3->setObjectName(QStringLiteral("SkinLabel3"));
@@ -141,7 +142,7 @@ void FrmTest::buildControls() {
     Lbl1 = new QLabel(this);
     Lbl1->setObjectName(QStringLiteral("Lbl1"));
     Lbl1->hide();
-    FieldBinding::bind(Lbl1, Adodc6, QStringLiteral("QU"));
+    FieldBinding::bind(Lbl1, Adodc6, Schema::itemText);
 
     Text6 = new QLineEdit(this);
     Text6->setObjectName(QStringLiteral("Text6"));
@@ -172,25 +173,25 @@ void FrmTest::buildDetailsFrame() {
     Text1 = addDetailsBox("Text1", codeField, 8040, 180, 675);
     keepAsciiDigits(Text1);
     addDetailsLabel(Text1, QStringLiteral(" :کد"), 8700, 180, 765);
-    Text3 = addDetailsBox("Text3", QStringLiteral("FName"), 5880, 180, 1515);
+    Text3 = addDetailsBox("Text3", Schema::firstName, 5880, 180, 1515);
     addDetailsLabel(Text3, QStringLiteral(" :نام"), 7380, 180, 630);
-    Text4 = addDetailsBox("Text4", QStringLiteral("LName"), 3000, 180, 1635);
+    Text4 = addDetailsBox("Text4", Schema::lastName, 3000, 180, 1635);
     addDetailsLabel(Text4, QStringLiteral(" :نام خانوادگي"), 4620, 240, 1230);
-    Combo2 = addDetailsList("Combo2", FieldValues::sexes(), QStringLiteral("Jens"), 1440, 180, 990);
+    Combo2 = addDetailsList("Combo2", FieldValues::sexes(), Schema::sex, 1440, 180, 990);
     addDetailsLabel(Combo2, QStringLiteral(" :جنس"), 2400, 240, 570);
-    Text5 = addDetailsBox("Text5", QStringLiteral("Sen"), 180, 180, 675);
+    Text5 = addDetailsBox("Text5", Schema::age, 180, 180, 675);
     Text5->setMaxLength(3);
     DigitKeyFilter::install(Text5, '0', Notices::digitsOnly);
     addDetailsLabel(Text5, QStringLiteral(" :سن"), 840, 240, 570);
-    Combo1 = addDetailsList("Combo1", FieldValues::maritalStatuses(), QStringLiteral("Taahol"), 7290, 855, 915);
+    Combo1 = addDetailsList("Combo1", FieldValues::maritalStatuses(), Schema::maritalStatus, 7290, 855, 915);
     addDetailsLabel(Combo1, QStringLiteral(" :وضعيت تاهل"), 8160, 900, 1305);
-    Text7 = addDetailsBox("Text7", QStringLiteral("Tahsil"), 4260, 840, 1455);
+    Text7 = addDetailsBox("Text7", Schema::education, 4260, 840, 1455);
     addDetailsLabel(Text7, QStringLiteral(" :ميزان تحصيلات"), 5700, 900, 1560);
-    Text8 = addDetailsBox("Text8", QStringLiteral("Date"), 2220, 840, 1455);
+    Text8 = addDetailsBox("Text8", Schema::date, 2220, 840, 1455);
     addDetailsLabel(Text8, QStringLiteral(" :تاريخ"), 3660, 900, 570);
-    Text9 = addDetailsBox("Text9", QStringLiteral("Time"), 120, 840, 1455);
+    Text9 = addDetailsBox("Text9", Schema::time, 120, 840, 1455);
     addDetailsLabel(Text9, QStringLiteral(" :ساعت"), 1560, 900, 630);
-    Combo3 = addDetailsList("Combo3", FieldValues::groups(), QStringLiteral("Group"), 6930, 1305, 1395);
+    Combo3 = addDetailsList("Combo3", FieldValues::groups(), Schema::group, 6930, 1305, 1395);
     addDetailsLabel(Combo3, QStringLiteral(" :گروه"), 8325, 1305, 1140);
 }
 
@@ -324,7 +325,7 @@ void FrmTest::loadItem() {
 
 void FrmTest::showItem(int item) {
     const QString number = QString::number(item);
-    Adodc6->setFilter(QStringLiteral("ID"), number);
+    Adodc6->setFilter(Schema::id, number);
     SkinLbl5->setCaption(Lbl1->text());
     FieldBinding::bind(Text12, Adodc2, number);
     Frame2->setTitle(number);
