@@ -1,6 +1,7 @@
 #include "app/KeltoStart.h"
 
 #include "app/Frm1.h"
+#include "app/ServerAtStart.h"
 #include "app/StartRecovery.h"
 #include "common/AppVersion.h"
 #include "store/Database.h"
@@ -36,8 +37,16 @@ KeltoStart::Outcome KeltoStart::run(QApplication &app) {
         showAlreadyRunning();
         return Outcome::AlreadyRunning;
     }
+    // Kelto.ini chooses the engine; a malformed one is refused, never read as the default.
     QString error;
-    if (!Database::open(Database::relativePath(), &error) && !recoverRefusedDatabase(Database::relativePath(), error))
+    EngineSettings::Choice engine;
+    if (!EngineSettings::read(QDir::current().absoluteFilePath(EngineSettings::fileName()), &engine, &error)) {
+        WaitingMessageBox::show(nullptr, error, appTitle(), QMessageBox::Critical);
+        return Outcome::DatabaseRefused;
+    }
+    if (engine.onServer ? !openServerAtStart(engine)
+                        : !Database::open(Database::relativePath(), &error) &&
+                              !recoverRefusedDatabase(Database::relativePath(), error))
         return Outcome::DatabaseRefused;
     Navigation::setMainWindowFactory([]() -> QWidget * { return new Frm1; });
     m_mainWindow = Navigation::showMainWindow();

@@ -85,7 +85,7 @@ bool codeInUse(DataSource &examinees, DataSource &answers, const QString &code, 
     return true;
 }
 
-bool registerExaminee(DataSource &examinees, DataSource &answers, QString *error) {
+bool registerExaminee(DataSource &examinees, DataSource &answers, QString *error, bool *codeTaken) {
     const QHash<QString, QString> typed = valuesOf(examinees);
     {
         Transaction transaction;
@@ -98,6 +98,8 @@ bool registerExaminee(DataSource &examinees, DataSource &answers, QString *error
         answers.setValue(codeField, typed.value(codeField));
         if (saveBoth(transaction, answers, examinees, error))
             return true;
+        if (codeTaken)
+            *codeTaken = answers.lastSaveWasDuplicateCode() || examinees.lastSaveWasDuplicateCode();
     }
     // Rolled back: neither row is stored, whatever the sources took for saved.
     answers.refresh();

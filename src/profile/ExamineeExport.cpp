@@ -2,6 +2,7 @@
 
 #include "scoring/ScoringKey.h"
 #include "store/Database.h"
+#include "store/Dialect.h"
 #include "store/Schema.h"
 
 #include <QRegularExpression>
@@ -73,13 +74,16 @@ QString exportStatement(const DataSource::Filter &filter, bool asBytes) {
         columns << column("e", record.field);
     for (int item = 1; item <= ScoringKey::itemCount; ++item)
         columns << column("a", QString::number(item));
-    QString statement = QStringLiteral("SELECT %1 FROM %2 AS e LEFT JOIN %3 AS a ON a.rowid = "
-                                       "(SELECT rowid FROM %3 WHERE %4 = e.%4 COLLATE NOCASE ORDER BY rowid LIMIT 1)")
-                            .arg(columns.join(QLatin1Char(',')), quoted(Schema::examineeTable),
-                                 quoted(Schema::answerTable), quoted(Schema::code));
+    const QString rowId = Dialect::rowId();
+    QString statement =
+        QStringLiteral("SELECT %1 FROM %2 AS e LEFT JOIN %3 AS a ON a.%4 = "
+                       "(SELECT %4 FROM %3 WHERE %5 ORDER BY %4 LIMIT 1)")
+            .arg(columns.join(QLatin1Char(',')), quoted(Schema::examineeTable), quoted(Schema::answerTable), rowId,
+                 Dialect::sameIgnoringCase(quoted(Schema::code), QStringLiteral("e.") + quoted(Schema::code)));
     if (!filter.field.isEmpty())
-        statement += QStringLiteral(" WHERE e.%1 = ? COLLATE NOCASE").arg(quoted(filter.field));
-    return statement + QStringLiteral(" ORDER BY e.rowid");
+        statement +=
+            QStringLiteral(" WHERE ") + Dialect::equalsIgnoringCase(QStringLiteral("e.") + quoted(filter.field));
+    return statement + QStringLiteral(" ORDER BY e.") + rowId;
 }
 
 // A text that a spreadsheet would run as a formula: one that begins with =, +, - or @ and is not a
@@ -119,7 +123,7 @@ void endRecord(QByteArray &line) {
 
 bool keepsUtf8() {
     QSqlQuery query(Database::connection());
-    return query.exec(QStringLiteral("PRAGMA encoding")) && query.next() &&
+    return !Dialect::onServer() && query.exec(QStringLiteral("PRAGMA encoding")) && query.next() &&
            query.value(0).toString() == QLatin1String("UTF-8");
 }
 

@@ -11,6 +11,7 @@ bool isOpen() { return connection().isOpen(); }
 
 QString filePath() {
     const QSqlDatabase db = connection();
-    return db.isValid() ? QFileInfo(db.databaseName()).absoluteFilePath() : QString();
+    return db.isValid() && db.driverName() == QLatin1String("QSQLITE") ? QFileInfo(db.databaseName()).absoluteFilePath()
+                                                                       : QString();
 }
 } // namespace Database

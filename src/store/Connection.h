@@ -16,6 +16,6 @@ inline QString quoted(const QString &identifier) {
 
 QSqlDatabase connection();
 bool isOpen();
-// The absolute path of the open file; empty when none is open.
+// The absolute path of the open file; empty when none is open, or the register is on a server.
 QString filePath();
 } // namespace Database

@@ -1,6 +1,7 @@
 #include "store/Database.h"
 
 #include "store/DataSource.h"
+#include "store/Dialect.h"
 #include "store/ItemTexts.h"
 #include "store/KeptStatement.h"
 #include "store/Schema.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -22,6 +24,8 @@
 namespace {
 // SQLite's primary result code for a file that is not a database at all.
 constexpr int SqliteNotADatabase = 26;
+// The advisory lock under which a workstation checks the server's database and makes the tables.
+constexpr int ServerCreationLock = 5163;
 
 using Database::quoted;
 
@@ -45,8 +49,9 @@ QStringList creationStatements() {
     QStringList statements;
     for (const TableDefinition &table : keltoTables()) {
         QStringList columns;
-        if (table.hasId)
-            columns << quoted(Schema::id) + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
+        // On the server every table has its row number (the settings row too): rows are read in its order.
+        if (table.hasId || Dialect::onServer())
+            columns << quoted(Schema::id) + QLatin1Char(' ') + Dialect::idColumnType();
         for (const QString &field : table.textFields)
             columns << quoted(field) + QStringLiteral(" TEXT");
         statements
@@ -58,8 +63,8 @@ QStringList creationStatements() {
                                                  {Schema::examineeTable, Schema::firstName},
                                                  {Schema::examineeTable, Schema::group}};
     for (const auto &[table, field] : indexes)
-        statements << QStringLiteral("CREATE INDEX %1 ON %2 (%3 COLLATE NOCASE)")
-                          .arg(quoted(table + QLatin1Char('_') + field), quoted(table), quoted(field));
+        statements << Dialect::indexStatement(quoted(table + QLatin1Char('_') + field), quoted(table), quoted(field),
+                                              field == Schema::code);
     return statements;
 }
 
@@ -203,15 +208,8 @@ bool runAll(QSqlDatabase db, const QStringList &statements, QString *error) {
     return true;
 }
 
-bool fillNewDatabase(QSqlDatabase db, QString *error) {
-    if (!db.open()) {
-        *error = db.lastError().text();
-        return false;
-    }
-    if (!db.transaction()) {
-        *error = db.lastError().text();
-        return false;
-    }
+// Makes the tables, the 40 item texts and the settings row, inside the caller's transaction.
+bool fillTables(QSqlDatabase db, QString *error) {
     bool ok = runAll(db, creationStatements(), error);
     QSqlQuery query(db);
     if (ok) {
@@ -229,7 +227,19 @@ bool fillNewDatabase(QSqlDatabase db, QString *error) {
         if (!ok)
             *error = query.lastError().text();
     }
-    query.finish();
+    return ok;
+}
+
+bool fillNewDatabase(QSqlDatabase db, QString *error) {
+    if (!db.open()) {
+        *error = db.lastError().text();
+        return false;
+    }
+    if (!db.transaction()) {
+        *error = db.lastError().text();
+        return false;
+    }
+    bool ok = fillTables(db, error);
     if (ok && !db.commit()) {
         *error = db.lastError().text();
         ok = false;
@@ -289,6 +299,65 @@ bool openMain(const QString &path, QString *errorMessage) {
     return true;
 }
 
+// The tables and fields of the database the connection stands on, by table (names as the server
+// spells them); nothing when the read fails (error says why).
+bool readServerTables(QSqlQuery &query, QMap<QString, QSet<QString>> *tables, QString *error) {
+    if (!query.exec(QStringLiteral("SELECT table_name, column_name FROM information_schema.columns "
+                                   "WHERE table_schema = current_schema()"))) {
+        *error = query.lastError().text();
+        return false;
+    }
+    while (query.next())
+        (*tables)[query.value(0).toString()].insert(query.value(1).toString().toLower());
+    return true;
+}
+
+// Kelto's four tables with all their fields, and no other table.
+bool areKeltoTables(const QMap<QString, QSet<QString>> &tables) {
+    const QList<TableDefinition> kelto = keltoTables();
+    if (tables.size() != kelto.size())
+        return false;
+    for (const TableDefinition &table : kelto) {
+        const auto present = tables.constFind(table.name);
+        if (present == tables.cend() || !present->contains(QString(Schema::id).toLower()))
+            return false;
+        for (const QString &field : table.textFields)
+            if (!present->contains(field.toLower()))
+                return false;
+    }
+    return true;
+}
+
+// On the server: checks the database, or makes Kelto's tables on an empty one, in one transaction
+// under a lock that a second workstation starting at the same moment waits for; it then finds the
+// tables made. A foreign database is left as it was.
+bool prepareServerDatabase(QSqlDatabase db, const QString &serverName, QString *errorMessage) {
+    QSqlQuery query(db);
+    QString error;
+    QMap<QString, QSet<QString>> tables;
+    bool ok = query.exec(QStringLiteral("BEGIN")) &&
+              query.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(ServerCreationLock));
+    if (!ok)
+        error = query.lastError().text();
+    ok = ok && readServerTables(query, &tables, &error);
+    bool foreign = false;
+    if (ok && tables.isEmpty())
+        ok = fillTables(db, &error);
+    else if (ok)
+        foreign = !areKeltoTables(tables);
+    if (ok && !foreign && !query.exec(QStringLiteral("COMMIT"))) {
+        error = query.lastError().text();
+        ok = false;
+    }
+    if (!ok || foreign)
+        query.exec(QStringLiteral("ROLLBACK"));
+    if (foreign)
+        *errorMessage = StoreMessages::notKeltoDatabase(serverName);
+    else if (!ok)
+        *errorMessage = StoreMessages::cannotOpen(serverName, error);
+    return ok && !foreign;
+}
+
 // After a cut-off write has been rolled back, the file must still be whole.
 bool pagesAreWhole() {
     QSqlQuery query(Database::connection());
@@ -303,6 +372,7 @@ bool open(const QString &path, QString *errorMessage) {
     if (!errorMessage)
         errorMessage = &ignored;
     close();
+    Dialect::setEngine(Dialect::Engine::SqliteFile);
     const QFileInfo info(path);
     if (!info.exists()) {
         if (!create(path, errorMessage))
@@ -330,6 +400,33 @@ bool open(const QString &path, QString *errorMessage) {
         return false;
     }
     return true;
+}
+
+bool openServer(const EngineSettings::Choice &server, QString *errorMessage) {
+    QString ignored;
+    if (!errorMessage)
+        errorMessage = &ignored;
+    close();
+    Dialect::setEngine(Dialect::Engine::PostgresServer);
+    const QString name = server.serverName();
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), Database::connectionName());
+        db.setHostName(server.host);
+        db.setPort(server.port);
+        db.setDatabaseName(server.database);
+        db.setUserName(server.user);
+        db.setConnectOptions(QStringLiteral("sslmode=%1;connect_timeout=15").arg(server.sslMode));
+        if (!db.isValid())
+            *errorMessage = StoreMessages::cannotOpen(name, QStringLiteral("QPSQL (libqt6sql6-psql)"));
+        else if (!db.open())
+            *errorMessage = StoreMessages::cannotOpen(name, db.lastError().databaseText().trimmed());
+        else
+            ok = prepareServerDatabase(db, name, errorMessage);
+    }
+    if (!ok)
+        close();
+    return ok;
 }
 
 void close() {

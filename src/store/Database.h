@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/Connection.h"
+#include "store/EngineSettings.h"
 
 #include <QString>
 
@@ -17,6 +18,12 @@ inline QString relativePath() { return QStringLiteral("DBKelto/DBKelto.mdb"); }
 // cut-off write was rolled back); a page damaged deep inside is reported by the read that meets it.
 // An open connection is closed first.
 bool open(const QString &path, QString *errorMessage);
+// Connects to the PostgreSQL server Kelto.ini names (the password from ~/.pgpass or PGPASSWORD).
+// On an empty database it makes the four tables, the 40 item texts and the settings row in one
+// transaction, which a second workstation starting at the same moment waits for. A database with
+// other tables than Kelto's, or Kelto's with fields missing, is refused and nothing is written to
+// it; so is a server that cannot be reached, with libpq's reason. errorMessage names the server.
+bool openServer(const EngineSettings::Choice &server, QString *errorMessage);
 // Whether the file at path, which need not be open, is a whole Kelto database: an SQLite file
 // with the four tables and their fields, every page of which passes SQLite's own integrity check.
 // It is read as it lies and nothing is made beside it. When it is not, why holds a Persian

@@ -1,5 +1,7 @@
 list(APPEND KELTO_CORE_SOURCES
     ${KELTO_FRAGMENT_DIR}/Connection.cpp ${KELTO_FRAGMENT_DIR}/Connection.h
+    ${KELTO_FRAGMENT_DIR}/Dialect.cpp ${KELTO_FRAGMENT_DIR}/Dialect.h
+    ${KELTO_FRAGMENT_DIR}/EngineSettings.cpp ${KELTO_FRAGMENT_DIR}/EngineSettings.h
     ${KELTO_FRAGMENT_DIR}/Database.cpp ${KELTO_FRAGMENT_DIR}/Database.h
     ${KELTO_FRAGMENT_DIR}/DataSource.cpp ${KELTO_FRAGMENT_DIR}/DataSource.h
     ${KELTO_FRAGMENT_DIR}/DataSourceModel.cpp ${KELTO_FRAGMENT_DIR}/DataSourceModel.h
