@@ -2,16 +2,18 @@
 #include "support/StoreEngines.h"
 #include "support/TempProgramFolder.h"
 
+#include "store/DataSource.h"
 #include "store/Database.h"
 #include "store/ItemTexts.h"
 #include "store/StoreMessages.h"
+#include "store/Transaction.h"
 
 #include <QSqlQuery>
 #include <QTest>
 
 // Opening the register on a PostgreSQL server: the tables made once on an empty database, a
 // database that is not Kelto's refused untouched, a server that cannot be reached named with
-// libpq's reason.
+// libpq's reason, a server lost halfway through a registration.
 class ServerDatabaseTest : public QObject {
     Q_OBJECT
 private slots:
@@ -21,6 +23,7 @@ private slots:
     void refusesForeignDatabase_data();
     void refusesForeignDatabase();
     void unreachableServerIsNamed();
+    void serverLostInARegistrationWritesNothing();
 
 private:
     std::unique_ptr<TempProgramFolder> m_folder;
@@ -91,6 +94,33 @@ void ServerDatabaseTest::unreachableServerIsNamed() {
     QVERIFY(!Database::isOpen());
     QVERIFY2(error.contains(nowhere.serverName()), qPrintable(error));
     QVERIFY2(error.contains(QLatin1String("No such file or directory")), qPrintable(error)); // libpq's reason
+}
+
+// The server stops between the two rows of a registration: neither row is stored.
+void ServerDatabaseTest::serverLostInARegistrationWritesNothing() {
+    QString error;
+    QVERIFY2(m_engines.openNewServerDatabase(&error), qPrintable(error));
+    const QString database = m_engines.lastChoice().database;
+    DataSource examinees(QStringLiteral("IDE"));
+    DataSource answers(QStringLiteral("Answer"));
+    {
+        Transaction registration;
+        answers.addNew();
+        answers.setValue(QStringLiteral("Code"), QStringLiteral("lost1"));
+        QVERIFY(answers.save());
+        m_engines.server()->stop(); // ends every session, this one's transaction with it
+        examinees.addNew();
+        examinees.setValue(QStringLiteral("Code"), QStringLiteral("lost1"));
+        QVERIFY(!examinees.save());
+        QVERIFY(!examinees.lastError().isEmpty());
+        QVERIFY(!registration.commit());
+    }
+    Database::close();
+    QVERIFY2(m_engines.server()->start(&error), qPrintable(error));
+    QString rows;
+    QVERIFY(m_engines.server()->runSql(
+        database, QStringLiteral("SELECT (SELECT count(*) FROM \"IDE\") + (SELECT count(*) FROM \"Answer\")"), &rows));
+    QCOMPARE(rows, QStringLiteral("0"));
 }
 
 QTEST_MAIN(ServerDatabaseTest)
