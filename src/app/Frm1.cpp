@@ -20,6 +20,7 @@
 #include "info/Frm2.h"
 #include "scoring/FrmkLID.h"
 #include "store/DataSource.h"
+#include "store/Schema.h"
 #include "testrun/TestRun.h"
 #include "update/FrmUpdate.h"
 #include "widgets/FieldBinding.h"
@@ -60,7 +61,7 @@ Frm1::Frm1(QWidget *parent) : QWidget(parent) {
     // shows once bound; the controls are then made under the skin rather than each being told of
     // the new style afterwards) and the help icon. The first text laid out waits for the fonts.
     createDataSources();
-    applyTheme(m_skin, this, Adodc1->value(QStringLiteral("TH")));
+    applyTheme(m_skin, this, Adodc1->value(Schema::theme));
     createControls(HelpIcon::make());
     bindClinicFields();
 
@@ -73,24 +74,24 @@ Frm1::Frm1(QWidget *parent) : QWidget(parent) {
 }
 
 void Frm1::createDataSources() {
-    Adodc1 = new DataSource(QStringLiteral("Theme"), this);
+    Adodc1 = new DataSource(Schema::settingsTable, this);
     Adodc1->setObjectName(QStringLiteral("Adodc1"));
-    Adodc2 = new DataSource(QStringLiteral("IDE"), this);
+    Adodc2 = new DataSource(Schema::examineeTable, this);
     Adodc2->setObjectName(QStringLiteral("Adodc2"));
-    Adodc3 = new DataSource(QStringLiteral("Answer"), this);
+    Adodc3 = new DataSource(Schema::answerTable, this);
     Adodc3->setObjectName(QStringLiteral("Adodc3"));
-    Adodc4 = new DataSource(QStringLiteral("Answer"), this);
+    Adodc4 = new DataSource(Schema::answerTable, this);
     Adodc4->setObjectName(QStringLiteral("Adodc4"));
-    Adodc5 = new DataSource(QStringLiteral("IDE"), this);
+    Adodc5 = new DataSource(Schema::examineeTable, this);
     Adodc5->setObjectName(QStringLiteral("Adodc5"));
 }
 
 void Frm1::bindClinicFields() {
-    FieldBinding::bind(Text1, Adodc1, QStringLiteral("TH"));
+    FieldBinding::bind(Text1, Adodc1, Schema::theme);
     // The clinic-name label follows the name box (on the clinic panel) at every change, the fill
     // at load included. Until the panel is first opened the box is not made; the label then shows
     // the name field itself, at the same moments the box would be filled from it.
-    FieldBinding::bind(SkinLabel1, Adodc1, QStringLiteral("Name"));
+    FieldBinding::bind(SkinLabel1, Adodc1, Schema::clinicName);
 }
 
 void Frm1::createControls(const QIcon &helpIcon) {

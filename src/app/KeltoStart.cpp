@@ -2,6 +2,7 @@
 
 #include "app/DamageRoad.h"
 #include "app/Frm1.h"
+#include "app/ServerAtStart.h"
 #include "app/StartRecovery.h"
 #include "common/AppVersion.h"
 #include "examinees/StoredCodeDigits.h"
@@ -39,8 +40,16 @@ KeltoStart::Outcome KeltoStart::run(QApplication &app) {
         showAlreadyRunning();
         return Outcome::AlreadyRunning;
     }
+    // Kelto.ini chooses the engine; a malformed one is refused, never read as the default.
     QString error;
-    if (!Database::open(Database::relativePath(), &error) && !recoverRefusedDatabase(Database::relativePath(), error))
+    EngineSettings::Choice engine;
+    if (!EngineSettings::read(QDir::current().absoluteFilePath(EngineSettings::fileName()), &engine, &error)) {
+        WaitingMessageBox::show(nullptr, error, appTitle(), QMessageBox::Critical);
+        return Outcome::DatabaseRefused;
+    }
+    if (engine.onServer ? !openServerAtStart(engine)
+                        : !Database::open(Database::relativePath(), &error) &&
+                              !recoverRefusedDatabase(Database::relativePath(), error))
         return Outcome::DatabaseRefused;
     foldStoredCodeDigits();
     m_damageRoad = std::make_unique<DamageRoad>();

@@ -13,6 +13,7 @@ list(APPEND KELTO_GUI_SOURCES
     ${KELTO_FRAGMENT_DIR}/HelpIcon.cpp ${KELTO_FRAGMENT_DIR}/HelpIcon.h
     ${KELTO_FRAGMENT_DIR}/KeltoStart.cpp ${KELTO_FRAGMENT_DIR}/KeltoStart.h
     ${KELTO_FRAGMENT_DIR}/RecoveryBox.cpp ${KELTO_FRAGMENT_DIR}/RecoveryBox.h
+    ${KELTO_FRAGMENT_DIR}/ServerAtStart.cpp ${KELTO_FRAGMENT_DIR}/ServerAtStart.h
     ${KELTO_FRAGMENT_DIR}/StartRecovery.cpp ${KELTO_FRAGMENT_DIR}/StartRecovery.h
     ${KELTO_FRAGMENT_DIR}/DamageRoad.cpp ${KELTO_FRAGMENT_DIR}/DamageRoad.h
     ${KELTO_FRAGMENT_DIR}/SitePicture.cpp ${KELTO_FRAGMENT_DIR}/SitePicture.h

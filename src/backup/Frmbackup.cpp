@@ -6,6 +6,7 @@
 #include "common/AppVersion.h"
 #include "common/Twips.h"
 #include "store/DataSource.h"
+#include "store/Schema.h"
 #include "widgets/FieldBinding.h"
 #include "widgets/Navigation.h"
 #include "widgets/SkinObject.h"
@@ -33,10 +34,10 @@ Frmbackup::Frmbackup(QWidget *parent) : QWidget(parent, Qt::Window) {
     move(twipsPoint(2340, 765));
 
     m_skin = new SkinObject(this);
-    Adodc1 = new DataSource(QStringLiteral("Theme"), this);
+    Adodc1 = new DataSource(Schema::settingsTable, this);
     Adodc1->setObjectName(QStringLiteral("Adodc1"));
     createControls();
-    FieldBinding::bind(m_theme, Adodc1, QStringLiteral("TH"));
+    FieldBinding::bind(m_theme, Adodc1, Schema::theme);
     applyTheme(m_skin, this, m_theme->text());
 
     showClock();

@@ -3,6 +3,7 @@
 #include "common/AsciiDigits.h"
 #include "examinees/ExamineeFields.h"
 #include "store/DataSource.h"
+#include "store/Schema.h"
 #include "store/Transaction.h"
 
 #include <QHash>
@@ -81,7 +82,7 @@ bool codeInUse(DataSource &examinees, DataSource &answers, const QString &code, 
     return true;
 }
 
-bool registerExaminee(DataSource &examinees, DataSource &answers, QString *error) {
+bool registerExaminee(DataSource &examinees, DataSource &answers, QString *error, bool *codeTaken) {
     const QHash<QString, QString> typed = valuesOf(examinees);
     {
         Transaction transaction;
@@ -94,6 +95,8 @@ bool registerExaminee(DataSource &examinees, DataSource &answers, QString *error
         answers.setValue(codeField, typed.value(codeField));
         if (saveAll(transaction, {&answers, &examinees}, error))
             return true;
+        if (codeTaken)
+            *codeTaken = answers.lastSaveWasDuplicateCode() || examinees.lastSaveWasDuplicateCode();
     }
     // Rolled back: neither row is stored, whatever the sources took for saved.
     answers.refresh();

@@ -21,8 +21,9 @@ bool codeInUse(DataSource &examinees, DataSource &answers, const QString &code, 
 
 // Stores the examinee source's new row and a new answer row with the same code and forty empty
 // answers (through the answer source). On failure nothing is stored, the examinee source stands
-// again on an unsaved new row holding the values it had, and error tells why.
-bool registerExaminee(DataSource &examinees, DataSource &answers, QString *error);
+// again on an unsaved new row holding the values it had, and error tells why. codeTaken, when
+// given, says whether the code was registered by another workstation since codeInUse looked.
+bool registerExaminee(DataSource &examinees, DataSource &answers, QString *error, bool *codeTaken = nullptr);
 
 // What became of a change of the examinee's details.
 enum class DetailsSave { Saved, CodeMissing, CodeInUse, Failed };

@@ -9,6 +9,7 @@
 #include "store/DataSourceModel.h"
 #include "store/DistinctValuesModel.h"
 #include "store/FieldValues.h"
+#include "store/Schema.h"
 #include "widgets/DigitKeyFilter.h"
 #include "widgets/FieldBinding.h"
 #include "widgets/Notices.h"
@@ -29,9 +30,9 @@
 
 namespace {
 const QString codeField = QStringLiteral("code");
-const QString lastNameField = QStringLiteral("LName");
-const QString firstNameField = QStringLiteral("FName");
-const QString groupField = QStringLiteral("Group");
+const QString lastNameField = Schema::lastName;
+const QString firstNameField = Schema::firstName;
+const QString groupField = Schema::group;
 
 constexpr int SelectorTop = 240;
 constexpr int BoxHeight = 345;
@@ -51,15 +52,15 @@ FrmCode::FrmCode(QWidget *parent) : QDialog(parent) {
 }
 
 void FrmCode::createDataSources() {
-    Adodc1 = new DataSource(QStringLiteral("Theme"), this);
+    Adodc1 = new DataSource(Schema::settingsTable, this);
     Adodc1->setObjectName(QStringLiteral("Adodc1"));
-    Adodc2 = new DataSource(QStringLiteral("IDE"), this);
+    Adodc2 = new DataSource(Schema::examineeTable, this);
     Adodc2->setObjectName(QStringLiteral("Adodc2"));
-    Adodc3 = new DataSource(QStringLiteral("IDE"), this);
+    Adodc3 = new DataSource(Schema::examineeTable, this);
     Adodc3->setObjectName(QStringLiteral("Adodc3"));
-    Adodc4 = new DataSource(QStringLiteral("Answer"), this);
+    Adodc4 = new DataSource(Schema::answerTable, this);
     Adodc4->setObjectName(QStringLiteral("Adodc4"));
-    m_names = new DataSource(QStringLiteral("IDE"), this);
+    m_names = new DataSource(Schema::examineeTable, this);
 }
 
 void FrmCode::buildControls() {
@@ -68,7 +69,7 @@ void FrmCode::buildControls() {
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->hide();
-    FieldBinding::bind(Text1, Adodc1, QStringLiteral("TH"));
+    FieldBinding::bind(Text1, Adodc1, Schema::theme);
 
     buildSelectors();
     buildGrid();
@@ -130,7 +131,7 @@ void FrmCode::buildGrid() {
     m_gridCaption->setBuddy(DataGrid1);
     DataGrid1->setGeometry(twipsRect(240, 1200, 10320, 3960));
     m_grid = new DataSourceModel(
-        Adodc2, {QStringLiteral("Code"), firstNameField, lastNameField, groupField},
+        Adodc2, {Schema::code, firstNameField, lastNameField, groupField},
         {QStringLiteral("کد"), QStringLiteral("نام"), QStringLiteral("نام خانوادگي"), QStringLiteral("گروه")}, this);
     DataGrid1->setModel(m_grid);
     DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -6,6 +6,7 @@
 #include "examinees/ExamineeRows.h"
 #include "store/DataSource.h"
 #include "store/FieldValues.h"
+#include "store/Schema.h"
 #include "widgets/DigitKeyFilter.h"
 #include "widgets/Notices.h"
 #include "widgets/SkinLabel.h"
@@ -145,7 +146,13 @@ void RegistrationPanel::save() {
         return;
     }
     QString error;
-    if (!ExamineeRows::registerExaminee(*m_sources.examinees, *m_sources.answers, &error)) {
+    bool codeTaken = false;
+    if (!ExamineeRows::registerExaminee(*m_sources.examinees, *m_sources.answers, &error, &codeTaken)) {
+        if (codeTaken) { // by another workstation, since the check above
+            refuse(Text11, Notices::codeInUse);
+            Text11->selectAll();
+            return;
+        }
         // Nothing is stored; the panel keeps what was typed, so the save can be tried again.
         WaitingMessageBox::show(m_frame->window(), error, QStringLiteral("Error"), QMessageBox::Warning);
         return;

@@ -2,6 +2,7 @@
 
 #include "common/AsciiDigits.h"
 #include "store/Database.h"
+#include "store/Dialect.h"
 #include "store/Transaction.h"
 
 #include <QSet>
@@ -52,6 +53,9 @@ bool rewrite(QSqlQuery &query, const QString &table, const QString &from, const 
 
 namespace StoredCodeDigits {
 bool foldStoredCodes(QStringList *clashes, QString *error) {
+    // A register on a server was never kept under the old rule.
+    if (Dialect::onServer())
+        return true;
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
     if (fileVersion(query) >= Database::asciiCodesVersion)

@@ -3,6 +3,7 @@
 #include "common/Twips.h"
 #include "info/PageRule.h"
 #include "store/DataSource.h"
+#include "store/Schema.h"
 #include "widgets/FieldBinding.h"
 #include "widgets/Notices.h"
 #include "widgets/SkinLabel.h"
@@ -87,12 +88,12 @@ void Frm2::buildControls() {
     Command6->setGeometry(twipsRect(240, 7860, 1905, 555));
     connect(Command6, &QPushButton::clicked, this, &Frm2::close);
 
-    Adodc1 = new DataSource(QStringLiteral("Theme"), this);
+    Adodc1 = new DataSource(Schema::settingsTable, this);
     Adodc1->setObjectName(QStringLiteral("Adodc1"));
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->hide();
-    FieldBinding::bind(Text1, Adodc1, QStringLiteral("TH"));
+    FieldBinding::bind(Text1, Adodc1, Schema::theme);
 
     Skin1 = new SkinObject(this);
     Skin1->setObjectName(QStringLiteral("Skin1"));

@@ -2,6 +2,8 @@
 
 #include "scoring/ScoringKey.h"
 #include "store/Database.h"
+#include "store/Dialect.h"
+#include "store/Schema.h"
 
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -15,21 +17,21 @@ namespace {
 using Database::quoted;
 
 struct RecordColumn {
-    const char *field;  // in the examinee table
-    const char *header; // in the export
+    QLatin1String field; // in the examinee table
+    const char *header;  // in the export
 };
 
 constexpr std::array<RecordColumn, 10> recordColumns{{
-    {"Code", "code"},
-    {"FName", "first_name"},
-    {"LName", "last_name"},
-    {"Jens", "sex"},
-    {"Sen", "age"},
-    {"Taahol", "marital_status"},
-    {"Tahsil", "education"},
-    {"Group", "group"},
-    {"Date", "date"},
-    {"Time", "time"},
+    {Schema::code, "code"},
+    {Schema::firstName, "first_name"},
+    {Schema::lastName, "last_name"},
+    {Schema::sex, "sex"},
+    {Schema::age, "age"},
+    {Schema::maritalStatus, "marital_status"},
+    {Schema::education, "education"},
+    {Schema::group, "group"},
+    {Schema::date, "date"},
+    {Schema::time, "time"},
 }};
 
 // The 23 scores' column names in score-box order: each style's mechanisms, then its total.
@@ -69,16 +71,19 @@ QString exportStatement(const DataSource::Filter &filter, bool asBytes) {
     };
     QStringList columns;
     for (const RecordColumn &record : recordColumns)
-        columns << column("e", QLatin1String(record.field));
+        columns << column("e", record.field);
     for (int item = 1; item <= ScoringKey::itemCount; ++item)
         columns << column("a", QString::number(item));
-    QString statement = QStringLiteral("SELECT %1 FROM \"IDE\" AS e LEFT JOIN \"Answer\" AS a ON a.rowid = "
-                                       "(SELECT rowid FROM \"Answer\" WHERE \"Code\" = e.\"Code\" COLLATE NOCASE "
-                                       "ORDER BY rowid LIMIT 1)")
-                            .arg(columns.join(QLatin1Char(',')));
+    const QString rowId = Dialect::rowId();
+    QString statement =
+        QStringLiteral("SELECT %1 FROM %2 AS e LEFT JOIN %3 AS a ON a.%4 = "
+                       "(SELECT %4 FROM %3 WHERE %5 ORDER BY %4 LIMIT 1)")
+            .arg(columns.join(QLatin1Char(',')), quoted(Schema::examineeTable), quoted(Schema::answerTable), rowId,
+                 Dialect::sameIgnoringCase(quoted(Schema::code), QStringLiteral("e.") + quoted(Schema::code)));
     if (!filter.field.isEmpty())
-        statement += QStringLiteral(" WHERE e.%1 = ? COLLATE NOCASE").arg(quoted(filter.field));
-    return statement + QStringLiteral(" ORDER BY e.rowid");
+        statement +=
+            QStringLiteral(" WHERE ") + Dialect::equalsIgnoringCase(QStringLiteral("e.") + quoted(filter.field));
+    return statement + QStringLiteral(" ORDER BY e.") + rowId;
 }
 
 // A text that a spreadsheet would run as a formula: one that begins with =, +, - or @ and is not a
@@ -118,7 +123,7 @@ void endRecord(QByteArray &line) {
 
 bool keepsUtf8() {
     QSqlQuery query(Database::connection());
-    return query.exec(QStringLiteral("PRAGMA encoding")) && query.next() &&
+    return !Dialect::onServer() && query.exec(QStringLiteral("PRAGMA encoding")) && query.next() &&
            query.value(0).toString() == QLatin1String("UTF-8");
 }
 

@@ -3,6 +3,7 @@
 #include "common/TextValue.h"
 #include "scoring/ScoringKey.h"
 #include "store/DataSource.h"
+#include "store/Schema.h"
 
 ScoreProfile::Profile ScoreProfile::fromAnswers(const QStringList &answers) {
     Profile profile;
@@ -29,24 +30,23 @@ ScoreProfile::Profile ScoreProfile::fromAnswers(const QStringList &answers) {
 
 ScoreProfile::Examinee ScoreProfile::read(const QString &code) {
     Examinee examinee;
-    DataSource answerRow(QStringLiteral("Answer"));
-    answerRow.setFilter(QStringLiteral("Code"), code);
+    DataSource answerRow(Schema::answerTable);
+    answerRow.setFilter(Schema::code, code);
     if (answerRow.noCurrentRow())
         return examinee;
     examinee.found = true;
-    examinee.code = answerRow.value(QStringLiteral("Code"));
+    examinee.code = answerRow.value(Schema::code);
     for (int item = 1; item <= ScoringKey::itemCount; ++item)
         examinee.answers << answerRow.value(QString::number(item));
-    DataSource record(QStringLiteral("IDE"));
-    record.setFilter(QStringLiteral("Code"), code);
-    const auto field = [&record](const char *name) { return record.value(QLatin1String(name)); };
-    examinee.firstName = field("FName");
-    examinee.lastName = field("LName");
-    examinee.sex = field("Jens");
-    examinee.age = field("Sen");
-    examinee.maritalStatus = field("Taahol");
-    examinee.education = field("Tahsil");
-    examinee.group = field("Group");
-    examinee.date = field("Date");
+    DataSource record(Schema::examineeTable);
+    record.setFilter(Schema::code, code);
+    examinee.firstName = record.value(Schema::firstName);
+    examinee.lastName = record.value(Schema::lastName);
+    examinee.sex = record.value(Schema::sex);
+    examinee.age = record.value(Schema::age);
+    examinee.maritalStatus = record.value(Schema::maritalStatus);
+    examinee.education = record.value(Schema::education);
+    examinee.group = record.value(Schema::group);
+    examinee.date = record.value(Schema::date);
     return examinee;
 }

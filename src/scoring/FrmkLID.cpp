@@ -7,6 +7,7 @@
 #include "scoring/ScoringKey.h"
 #include "store/DataSource.h"
 #include "store/ReadSnapshot.h"
+#include "store/Schema.h"
 #include "widgets/FieldBinding.h"
 #include "widgets/InputBox.h"
 #include "widgets/Navigation.h"
@@ -22,7 +23,7 @@
 #include <QPushButton>
 
 namespace {
-const QString codeField = QStringLiteral("Code");
+const QString codeField = Schema::code;
 constexpr int scoreBoxHeight = 435;
 // The rows of score boxes, each from its leftmost box to its rightmost.
 constexpr std::pair<int, int> scoreRows[] = {{0, 6}, {7, 12}, {13, 17}, {18, 22}};
@@ -49,7 +50,7 @@ FrmkLID::FrmkLID(QWidget *parent) : QWidget(parent, Qt::Window) {
     m_skin = new SkinObject(this);
 
     createDataSources();
-    applyTheme(m_skin, this, Adodc1->value(QStringLiteral("TH")));
+    applyTheme(m_skin, this, Adodc1->value(Schema::theme));
     createDetailsFrame();
     createScoreFrames();
     createButtonFrame();
@@ -66,11 +67,11 @@ FrmkLID *FrmkLID::showNew() {
 }
 
 void FrmkLID::createDataSources() {
-    Adodc1 = new DataSource(QStringLiteral("Theme"), this);
+    Adodc1 = new DataSource(Schema::settingsTable, this);
     Adodc1->setObjectName(QStringLiteral("Adodc1"));
-    Adodc2 = new DataSource(QStringLiteral("Answer"), this);
+    Adodc2 = new DataSource(Schema::answerTable, this);
     Adodc2->setObjectName(QStringLiteral("Adodc2"));
-    Adodc3 = new DataSource(QStringLiteral("IDE"), this);
+    Adodc3 = new DataSource(Schema::examineeTable, this);
     Adodc3->setObjectName(QStringLiteral("Adodc3"));
 }
 

@@ -1,7 +1,9 @@
 #include "store/DataSource.h"
 
-#include "store/Database.h"
+#include "store/Connection.h"
+#include "store/Dialect.h"
 #include "store/KeptStatement.h"
+#include "store/Schema.h"
 #include "store/StoreMessages.h"
 
 #include <QSqlError>
@@ -118,6 +120,7 @@ void DataSource::setValue(const QString &field, const QString &value) {
 }
 
 bool DataSource::save() {
+    m_duplicateCode = false;
     if (!m_hasRow) {
         m_lastError = StoreMessages::noCurrentRow(m_table);
         return false;
@@ -131,16 +134,17 @@ bool DataSource::save() {
         quotedFields << quoted(name);
     if (m_newRow) {
         if (m_changed.isEmpty()) {
-            query.prepare(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table)));
+            query.prepare(
+                QStringLiteral("INSERT INTO %1 DEFAULT VALUES%2").arg(quoted(m_table), Dialect::returningRowId()));
         } else {
             const QStringList marks(quotedFields.size(), QStringLiteral("?"));
-            query.prepare(
-                QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                    .arg(quoted(m_table), quotedFields.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+            query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)%4")
+                              .arg(quoted(m_table), quotedFields.join(QStringLiteral(", ")),
+                                   marks.join(QStringLiteral(", ")), Dialect::returningRowId()));
         }
     } else {
-        query.prepare(QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
-                          .arg(quoted(m_table), quotedFields.join(QStringLiteral(" = ?, "))));
+        query.prepare(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?")
+                          .arg(quoted(m_table), quotedFields.join(QStringLiteral(" = ?, ")), Dialect::rowId()));
     }
     for (const QString &name : std::as_const(m_changed))
         query.addBindValue(m_values.value(name));
@@ -148,6 +152,7 @@ bool DataSource::save() {
         query.addBindValue(m_rowId);
     if (!query.exec()) {
         noteReadError(query);
+        m_duplicateCode = Dialect::isDuplicateCode(query.lastError());
         return false;
     }
     if (!m_newRow && query.numRowsAffected() == 0) {
@@ -158,10 +163,11 @@ bool DataSource::save() {
     if (m_newRow) {
         ownWriteCounted(1);
         m_newRow = false;
-        m_rowId = query.lastInsertId().toLongLong();
+        // The server hands the new row's number back from the INSERT itself.
+        m_rowId = query.next() ? query.value(0).toLongLong() : query.lastInsertId().toLongLong();
         // ID is the table's row number: the database has just filled it. Show it like any other
         // change of the row.
-        const QString id = fieldName(QStringLiteral("ID"));
+        const QString id = fieldName(Schema::id);
         if (!id.isEmpty() && m_values.value(id).isEmpty()) {
             m_values.insert(id, QString::number(m_rowId));
             emit valueChanged(id, m_values.value(id));
@@ -178,7 +184,7 @@ bool DataSource::deleteCurrent() {
     if (!m_newRow) {
         takePendingCounts(m_table, this);
         QSqlQuery query(Database::connection());
-        query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(m_table)));
+        query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), Dialect::rowId()));
         query.addBindValue(m_rowId);
         if (!query.exec()) {
             noteReadError(query);
@@ -193,8 +199,8 @@ bool DataSource::deleteCurrent() {
     m_newRow = false;
     if (wasNew)
         loadRow(QString(), 0, false);
-    else if (!loadRow(QStringLiteral("rowid > ?"), deleted, false))
-        loadRow(QStringLiteral("rowid < ?"), deleted, true);
+    else if (!loadRow(Dialect::rowId() + QStringLiteral(" > ?"), deleted, false))
+        loadRow(Dialect::rowId() + QStringLiteral(" < ?"), deleted, true);
     emit currentRowChanged();
     return true;
 }
@@ -211,7 +217,7 @@ QStringList DataSource::fieldValues(const QString &field, bool distinct) const {
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT %1%2 FROM %3%4 ORDER BY %5")
                       .arg(distinct ? QStringLiteral("DISTINCT ") : QString(), quoted(name), quoted(m_table),
-                           filterSql(), distinct ? quoted(name) : QStringLiteral("rowid")));
+                           filterSql(), distinct ? quoted(name) : Dialect::rowId()));
     bindFilter(query);
     return firstColumn(query);
 }
@@ -227,8 +233,8 @@ QList<QStringList> DataSource::rows(const QStringList &fields, int offset, int l
         return result;
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY rowid LIMIT ? OFFSET ?")
-                      .arg(columns.join(QStringLiteral(", ")), quoted(m_table), filterSql()));
+    query.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ? OFFSET ?")
+                      .arg(columns.join(QStringLiteral(", ")), quoted(m_table), filterSql(), Dialect::rowId()));
     bindFilter(query);
     query.addBindValue(limit);
     query.addBindValue(offset);
@@ -251,10 +257,10 @@ QStringList DataSource::distinctValues(const QString &field) const {
     // Grouped by the collation of the field's index: one walk along the index.
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
-    const QString sql =
-        QStringLiteral("SELECT MIN(%1) FROM %2 WHERE %1 > '' COLLATE NOCASE%3 GROUP BY %1 COLLATE NOCASE");
-    query.prepare(sql.arg(quoted(name), quoted(m_table),
-                          m_filterField.isEmpty() ? QString() : QStringLiteral(" AND ") + filterCondition()));
+    query.prepare(QStringLiteral("SELECT MIN(%1) FROM %2 WHERE %3%4 GROUP BY %5")
+                      .arg(quoted(name), quoted(m_table), Dialect::notEmpty(quoted(name)),
+                           m_filterField.isEmpty() ? QString() : QStringLiteral(" AND ") + filterCondition(),
+                           Dialect::groupIgnoringCase(quoted(name))));
     bindFilter(query);
     return firstColumn(query);
 }
@@ -276,9 +282,7 @@ QString DataSource::filterSql() const {
     return m_filterField.isEmpty() ? QString() : QStringLiteral(" WHERE ") + filterCondition();
 }
 
-QString DataSource::filterCondition() const {
-    return QStringLiteral("%1 = ? COLLATE NOCASE").arg(quoted(m_filterField));
-}
+QString DataSource::filterCondition() const { return Dialect::equalsIgnoringCase(quoted(m_filterField)); }
 
 void DataSource::bindFilter(QSqlQuery &query) const {
     if (!m_filterField.isEmpty())
@@ -342,8 +346,8 @@ void DataSource::takeCount() const {
 // when none match.
 void DataSource::lookUp() {
     if (m_lookUpField != m_filterField) {
-        m_lookUpSql = QStringLiteral("SELECT (SELECT COUNT(*) FROM %1%2), %3 FROM %1%2 ORDER BY rowid LIMIT 1")
-                          .arg(quoted(m_table), filterSql(), m_columns);
+        m_lookUpSql = QStringLiteral("SELECT (SELECT COUNT(*) FROM %1%2), %3 FROM %1%2 ORDER BY %4 LIMIT 1")
+                          .arg(quoted(m_table), filterSql(), m_columns, Dialect::rowId());
         m_lookUpField = m_filterField;
     }
     QString why;
@@ -376,8 +380,8 @@ int DataSource::countRows() const {
 void DataSource::loadFields() {
     if (!m_fields.isEmpty())
         return;
-    const QSqlRecord record = Database::connection().record(m_table);
-    QStringList columns{QStringLiteral("rowid")};
+    const QSqlRecord record = Database::connection().record(Dialect::recordName(m_table));
+    QStringList columns{Dialect::rowId()};
     for (int i = 0; i < record.count(); ++i) {
         m_fields << record.fieldName(i);
         m_fieldByLower.insert(record.fieldName(i).toLower(), record.fieldName(i));
@@ -398,10 +402,10 @@ bool DataSource::loadRow(const QString &condition, qint64 rowId, bool descending
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
     query.prepare(
-        QStringLiteral("SELECT %1 FROM %2%3 ORDER BY rowid%4 LIMIT 1")
+        QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4%5 LIMIT 1")
             .arg(m_columns, quoted(m_table),
                  where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")),
-                 descending ? QStringLiteral(" DESC") : QString()));
+                 Dialect::rowId(), descending ? QStringLiteral(" DESC") : QString()));
     bindFilter(query);
     if (!condition.isEmpty())
         query.addBindValue(rowId);

@@ -63,6 +63,8 @@ public:
     // Removes the current row from the file.
     bool deleteCurrent();
     QString lastError() const;
+    // Whether the last save was refused because another row holds the same code.
+    bool lastSaveWasDuplicateCode() const { return m_duplicateCode; }
 
     // The real name of a field (as the table spells it); empty when the table has no such field.
     QString fieldName(const QString &field) const;
@@ -124,4 +126,5 @@ private:
     QHash<QString, QString> m_values;
     QStringList m_changed;
     mutable QString m_lastError; // also set by reads that fail
+    bool m_duplicateCode = false;
 };

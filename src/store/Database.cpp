@@ -1,14 +1,17 @@
 #include "store/Database.h"
 
 #include "store/DataSource.h"
+#include "store/Dialect.h"
 #include "store/ItemTexts.h"
 #include "store/KeptStatement.h"
+#include "store/Schema.h"
 #include "store/StoreMessages.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -23,22 +26,15 @@
 #include <memory>
 
 namespace {
-// SQLite's primary result codes for a damaged file and for a file that is not a database at all.
-constexpr int SqliteCorrupt = 11;
+// SQLite's primary result code for a file that is not a database at all.
 constexpr int SqliteNotADatabase = 26;
 
-// Whether the listener has heard of damage since the database was last opened.
-bool damageReported = false;
 int openings = 0;
 // The opening whose file passed the check of every page; 0 for none.
 int provenWholeOpening = 0;
 
-Database::DamageListener &damageListener() {
-    static Database::DamageListener listener;
-    return listener;
-}
-
-QString mainConnectionName() { return QString::fromLatin1(QSqlDatabase::defaultConnection); }
+// The advisory lock under which a workstation checks the server's database and makes the tables.
+constexpr int ServerCreationLock = 5163;
 
 using Database::quoted;
 
@@ -49,18 +45,12 @@ struct TableDefinition {
 };
 
 QList<TableDefinition> keltoTables() {
-    QStringList answerFields{QStringLiteral("Code")};
-    for (int item = 1; item <= 40; ++item)
-        answerFields << QString::number(item);
+    using namespace Schema;
     return {
-        {QStringLiteral("IDE"),
-         {QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Jens"),
-          QStringLiteral("Sen"), QStringLiteral("Taahol"), QStringLiteral("Tahsil"), QStringLiteral("Group"),
-          QStringLiteral("Date"), QStringLiteral("Time")},
-         true},
-        {QStringLiteral("Answer"), answerFields, true},
-        {QStringLiteral("QUS"), {QStringLiteral("QU")}, true},
-        {QStringLiteral("Theme"), {QStringLiteral("TH"), QStringLiteral("Name"), QStringLiteral("Adress")}, false},
+        {examineeTable, examineeFields(), true},
+        {answerTable, answerFields(), true},
+        {itemTable, {itemText}, true},
+        {settingsTable, {theme, clinicName, clinicAddress}, false},
     };
 }
 
@@ -68,22 +58,25 @@ QStringList creationStatements() {
     QStringList statements;
     for (const TableDefinition &table : keltoTables()) {
         QStringList columns;
-        if (table.hasId)
-            columns << QStringLiteral("\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT");
+        // On the server every table has its row number (the settings row too): rows are read in its order.
+        if (table.hasId || Dialect::onServer())
+            columns << quoted(Schema::id) + QLatin1Char(' ') + Dialect::idColumnType();
         for (const QString &field : table.textFields)
             columns << quoted(field) + QStringLiteral(" TEXT");
         statements
             << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(QStringLiteral(", ")));
     }
-    const QList<QPair<QString, QString>> indexes{{QStringLiteral("IDE"), QStringLiteral("Code")},
-                                                 {QStringLiteral("Answer"), QStringLiteral("Code")},
-                                                 {QStringLiteral("IDE"), QStringLiteral("LName")},
-                                                 {QStringLiteral("IDE"), QStringLiteral("FName")},
-                                                 {QStringLiteral("IDE"), QStringLiteral("Group")}};
+    const QList<QPair<QString, QString>> indexes{{Schema::examineeTable, Schema::code},
+                                                 {Schema::answerTable, Schema::code},
+                                                 {Schema::examineeTable, Schema::lastName},
+                                                 {Schema::examineeTable, Schema::firstName},
+                                                 {Schema::examineeTable, Schema::group}};
     for (const auto &[table, field] : indexes)
-        statements << QStringLiteral("CREATE INDEX %1 ON %2 (%3 COLLATE NOCASE)")
-                          .arg(quoted(table + QLatin1Char('_') + field), quoted(table), quoted(field));
-    statements << QStringLiteral("PRAGMA user_version = %1").arg(Database::asciiCodesVersion);
+        statements << Dialect::indexStatement(quoted(table + QLatin1Char('_') + field), quoted(table), quoted(field),
+                                              field == Schema::code);
+    // A file says which rules its rows follow (SQLite's user_version); a server's tables need not.
+    if (!Dialect::onServer())
+        statements << QStringLiteral("PRAGMA user_version = %1").arg(Database::asciiCodesVersion);
     return statements;
 }
 
@@ -179,7 +172,7 @@ Verdict examineTables(QSqlDatabase db) {
             present.insert(query.value(1).toString().toLower());
         QStringList required = table.textFields;
         if (table.hasId)
-            required << QStringLiteral("ID");
+            required << Schema::id;
         for (const QString &field : required)
             if (!present.contains(field.toLower()))
                 return Verdict::Foreign;
@@ -227,6 +220,28 @@ bool runAll(QSqlDatabase db, const QStringList &statements, QString *error) {
     return true;
 }
 
+// Makes the tables, the 40 item texts and the settings row, inside the caller's transaction.
+bool fillTables(QSqlDatabase db, QString *error) {
+    bool ok = runAll(db, creationStatements(), error);
+    QSqlQuery query(db);
+    if (ok) {
+        query.prepare(QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)")
+                          .arg(quoted(Schema::itemTable), quoted(Schema::id), quoted(Schema::itemText)));
+        const QStringList texts = itemTexts();
+        for (int item = 1; ok && item <= texts.size(); ++item) {
+            query.addBindValue(item);
+            query.addBindValue(texts.at(item - 1));
+            ok = query.exec();
+        }
+        ok = ok && query.exec(QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES ('1', '', '')")
+                                  .arg(quoted(Schema::settingsTable), quoted(Schema::theme), quoted(Schema::clinicName),
+                                       quoted(Schema::clinicAddress)));
+        if (!ok)
+            *error = query.lastError().text();
+    }
+    return ok;
+}
+
 bool fillNewDatabase(QSqlDatabase db, QString *error) {
     if (!db.open()) {
         *error = db.lastError().text();
@@ -236,22 +251,7 @@ bool fillNewDatabase(QSqlDatabase db, QString *error) {
         *error = db.lastError().text();
         return false;
     }
-    bool ok = runAll(db, creationStatements(), error);
-    QSqlQuery query(db);
-    if (ok) {
-        query.prepare(QStringLiteral("INSERT INTO \"QUS\" (\"ID\", \"QU\") VALUES (?, ?)"));
-        const QStringList texts = itemTexts();
-        for (int item = 1; ok && item <= texts.size(); ++item) {
-            query.addBindValue(item);
-            query.addBindValue(texts.at(item - 1));
-            ok = query.exec();
-        }
-        ok = ok &&
-             query.exec(QStringLiteral("INSERT INTO \"Theme\" (\"TH\", \"Name\", \"Adress\") VALUES ('1', '', '')"));
-        if (!ok)
-            *error = query.lastError().text();
-    }
-    query.finish();
+    bool ok = fillTables(db, error);
     if (ok && !db.commit()) {
         *error = db.lastError().text();
         ok = false;
@@ -294,7 +294,7 @@ bool create(const QString &path, QString *errorMessage) {
 }
 
 bool openMain(const QString &path, QString *errorMessage) {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), mainConnectionName());
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), Database::connectionName());
     db.setDatabaseName(path);
     QSqlQuery query(db);
     const bool ok = db.open() && query.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) &&
@@ -311,6 +311,65 @@ bool openMain(const QString &path, QString *errorMessage) {
     return true;
 }
 
+// The tables and fields of the database the connection stands on, by table (names as the server
+// spells them); nothing when the read fails (error says why).
+bool readServerTables(QSqlQuery &query, QMap<QString, QSet<QString>> *tables, QString *error) {
+    if (!query.exec(QStringLiteral("SELECT table_name, column_name FROM information_schema.columns "
+                                   "WHERE table_schema = current_schema()"))) {
+        *error = query.lastError().text();
+        return false;
+    }
+    while (query.next())
+        (*tables)[query.value(0).toString()].insert(query.value(1).toString().toLower());
+    return true;
+}
+
+// Kelto's four tables with all their fields, and no other table.
+bool areKeltoTables(const QMap<QString, QSet<QString>> &tables) {
+    const QList<TableDefinition> kelto = keltoTables();
+    if (tables.size() != kelto.size())
+        return false;
+    for (const TableDefinition &table : kelto) {
+        const auto present = tables.constFind(table.name);
+        if (present == tables.cend() || !present->contains(QString(Schema::id).toLower()))
+            return false;
+        for (const QString &field : table.textFields)
+            if (!present->contains(field.toLower()))
+                return false;
+    }
+    return true;
+}
+
+// On the server: checks the database, or makes Kelto's tables on an empty one, in one transaction
+// under a lock that a second workstation starting at the same moment waits for; it then finds the
+// tables made. A foreign database is left as it was.
+bool prepareServerDatabase(QSqlDatabase db, const QString &serverName, QString *errorMessage) {
+    QSqlQuery query(db);
+    QString error;
+    QMap<QString, QSet<QString>> tables;
+    bool ok = query.exec(QStringLiteral("BEGIN")) &&
+              query.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(ServerCreationLock));
+    if (!ok)
+        error = query.lastError().text();
+    ok = ok && readServerTables(query, &tables, &error);
+    bool foreign = false;
+    if (ok && tables.isEmpty())
+        ok = fillTables(db, &error);
+    else if (ok)
+        foreign = !areKeltoTables(tables);
+    if (ok && !foreign && !query.exec(QStringLiteral("COMMIT"))) {
+        error = query.lastError().text();
+        ok = false;
+    }
+    if (!ok || foreign)
+        query.exec(QStringLiteral("ROLLBACK"));
+    if (foreign)
+        *errorMessage = StoreMessages::notKeltoDatabase(serverName);
+    else if (!ok)
+        *errorMessage = StoreMessages::cannotOpen(serverName, error);
+    return ok && !foreign;
+}
+
 // SQLite's quick check of every page.
 bool quickCheck(QSqlDatabase db) {
     QSqlQuery query(db);
@@ -325,8 +384,9 @@ bool open(const QString &path, QString *errorMessage) {
     if (!errorMessage)
         errorMessage = &ignored;
     close();
-    damageReported = false;
+    forgetReportedDamage();
     ++openings;
+    Dialect::setEngine(Dialect::Engine::SqliteFile);
     const QFileInfo info(path);
     if (!info.exists()) {
         if (!create(path, errorMessage))
@@ -371,22 +431,6 @@ bool pagesAreWhole(const QString &path) {
     return whole;
 }
 
-bool isDamage(int sqliteCode) {
-    const int primary = sqliteCode & 0xff;
-    return primary == SqliteCorrupt || primary == SqliteNotADatabase;
-}
-
-void reportDamage(const QString &detail) {
-    qWarning("Database: damage met: %s", qPrintable(detail));
-    if (damageReported)
-        return;
-    damageReported = true;
-    if (damageListener())
-        damageListener()(detail);
-}
-
-void setDamageListener(DamageListener listener) { damageListener() = std::move(listener); }
-
 int opening() { return openings; }
 
 void noteProvenWhole(int checkedOpening) {
@@ -396,19 +440,46 @@ void noteProvenWhole(int checkedOpening) {
 
 bool provenWhole() { return isOpen() && provenWholeOpening == openings; }
 
+bool openServer(const EngineSettings::Choice &server, QString *errorMessage) {
+    QString ignored;
+    if (!errorMessage)
+        errorMessage = &ignored;
+    close();
+    Dialect::setEngine(Dialect::Engine::PostgresServer);
+    const QString name = server.serverName();
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), Database::connectionName());
+        db.setHostName(server.host);
+        db.setPort(server.port);
+        db.setDatabaseName(server.database);
+        db.setUserName(server.user);
+        db.setConnectOptions(QStringLiteral("sslmode=%1;connect_timeout=15").arg(server.sslMode));
+        if (!db.isValid())
+            *errorMessage = StoreMessages::cannotOpen(name, QStringLiteral("QPSQL (libqt6sql6-psql)"));
+        else if (!db.open())
+            *errorMessage = StoreMessages::cannotOpen(name, db.lastError().databaseText().trimmed());
+        else
+            ok = prepareServerDatabase(db, name, errorMessage);
+    }
+    if (!ok)
+        close();
+    return ok;
+}
+
 void close() {
     // The file may be replaced once closed (a restore): snapshots still owed their count take it
     // from the file they were read from.
     DataSource::takePendingCounts();
     KeptStatement::finalizeAll();
     provenWholeOpening = 0;
-    if (!QSqlDatabase::contains(mainConnectionName()))
+    if (!QSqlDatabase::contains(Database::connectionName()))
         return;
     {
-        QSqlDatabase db = QSqlDatabase::database(mainConnectionName(), false);
+        QSqlDatabase db = QSqlDatabase::database(Database::connectionName(), false);
         db.close();
     }
-    QSqlDatabase::removeDatabase(mainConnectionName());
+    QSqlDatabase::removeDatabase(Database::connectionName());
 }
 
 bool folderTakesWrites(const QString &folder) {
@@ -440,14 +511,5 @@ bool isKeltoDatabaseFile(const QString &path, QString *why) {
     else if (verdict == Verdict::Damaged)
         *why = StoreMessages::damaged(path);
     return verdict == Verdict::Kelto;
-}
-
-QSqlDatabase connection() { return QSqlDatabase::database(mainConnectionName(), false); }
-
-bool isOpen() { return connection().isOpen(); }
-
-QString filePath() {
-    const QSqlDatabase db = connection();
-    return db.isValid() ? QFileInfo(db.databaseName()).absoluteFilePath() : QString();
 }
 } // namespace Database

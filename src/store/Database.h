@@ -1,21 +1,19 @@
 #pragma once
 
-#include <QSqlDatabase>
+#include "store/Connection.h"
+#include "store/EngineSettings.h"
+
 #include <QString>
 
 #include <functional>
 
 class QSqlQuery;
 
-// The one connection of the process to DBKelto/DBKelto.mdb.
+// Opening, creating, checking and closing DBKelto/DBKelto.mdb; the connection itself, which the
+// data sources use, is store/Connection.h.
 namespace Database {
 // The path every data source uses, relative to the program's folder.
 inline QString relativePath() { return QStringLiteral("DBKelto/DBKelto.mdb"); }
-
-// An identifier (table or field name) quoted for SQL: "Group", "1".
-inline QString quoted(const QString &identifier) {
-    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-}
 
 // The file's format version (SQLite's user_version): 1 since every code is stored with ASCII
 // digits. A file Kelto creates has it; an older one is brought to it once as it opens.
@@ -28,6 +26,12 @@ constexpr int asciiCodesVersion = 1;
 // cut-off write was rolled back); a page damaged deep inside is reported by the read that meets it.
 // An open connection is closed first.
 bool open(const QString &path, QString *errorMessage);
+// Connects to the PostgreSQL server Kelto.ini names (the password from ~/.pgpass or PGPASSWORD).
+// On an empty database it makes the four tables, the 40 item texts and the settings row in one
+// transaction, which a second workstation starting at the same moment waits for. A database with
+// other tables than Kelto's, or Kelto's with fields missing, is refused and nothing is written to
+// it; so is a server that cannot be reached, with libpq's reason. errorMessage names the server.
+bool openServer(const EngineSettings::Choice &server, QString *errorMessage);
 // Whether the file at path, which need not be open, is a whole Kelto database: an SQLite file
 // with the four tables and their fields, every page of which passes SQLite's own integrity check.
 // It is read as it lies and nothing is made beside it. When it is not, why holds a Persian
@@ -38,13 +42,6 @@ bool isKeltoDatabaseFile(const QString &path, QString *why);
 // must not be written meanwhile, as a copy that nobody else knows of). Pending events are
 // processed every few milliseconds while it runs on a thread of its own.
 bool pagesAreWhole(const QString &path);
-// Whether an SQLite result code (primary or extended) says that the file is damaged.
-bool isDamage(int sqliteCode);
-// A read or write of the open database met damage; detail gives SQLite's words. It is logged, and
-// the listener hears of it once for each opening of the database (the windows then say so).
-void reportDamage(const QString &detail);
-using DamageListener = std::function<void(const QString &detail)>;
-void setDamageListener(DamageListener listener);
 // Counts the openings of the database: a check begun on one opening says nothing of the next.
 int opening();
 // The file of the given opening passed SQLite's check of every page. The program is the file's one
@@ -57,8 +54,4 @@ bool provenWhole();
 void close();
 // Whether files can be made in the folder (and so renamed within it); false for a missing folder.
 bool folderTakesWrites(const QString &folder);
-QSqlDatabase connection();
-bool isOpen();
-// The absolute path of the open file; empty when none is open.
-QString filePath();
 } // namespace Database

@@ -1,9 +1,12 @@
 #include "store/KeptStatement.h"
 
-#include "store/Database.h"
+#include "store/Connection.h"
+#include "store/Dialect.h"
 
 #include <QCoreApplication>
 #include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QVariant>
 
 #include <sqlite3.h>
@@ -28,12 +31,29 @@ sqlite3 *openHandle() {
         return nullptr;
     return *static_cast<sqlite3 *const *>(handle.constData());
 }
+
+bool serverTransactionOpen = false;
 } // namespace
 
 KeptStatement *KeptStatement::forText(const QString &sql, QString *why) {
     auto &statements = keptStatements();
     if (const auto kept = statements.find(sql); kept != statements.end())
         return kept->second.get();
+    if (Dialect::onServer()) {
+        if (!Database::isOpen()) {
+            *why = QStringLiteral("no database is open");
+            return nullptr;
+        }
+        auto query = std::make_unique<QSqlQuery>(Database::connection());
+        query->setForwardOnly(true);
+        if (!query->prepare(sql)) {
+            *why = query->lastError().text();
+            return nullptr;
+        }
+        auto &kept = statements[sql];
+        kept.reset(new KeptStatement(std::move(query)));
+        return kept.get();
+    }
     sqlite3 *db = openHandle();
     if (!db) {
         *why = QStringLiteral("no database is open");
@@ -59,15 +79,33 @@ KeptStatement *KeptStatement::forText(const QString &sql, QString *why) {
 void KeptStatement::finalizeAll() { keptStatements().clear(); }
 
 bool KeptStatement::outsideTransactions() {
+    if (Dialect::onServer())
+        return Database::isOpen() && !serverTransactionOpen;
     sqlite3 *db = openHandle();
     return db && sqlite3_get_autocommit(db);
 }
+
+void KeptStatement::noteServerTransaction(bool open) { serverTransactionOpen = open; }
+
+KeptStatement::KeptStatement(sqlite3_stmt *statement) : m_statement(statement) {}
+
+KeptStatement::KeptStatement(std::unique_ptr<QSqlQuery> query) : m_query(std::move(query)) {}
 
 KeptStatement::~KeptStatement() { sqlite3_finalize(m_statement); }
 
 bool KeptStatement::firstRow(const QStringList &parameters) {
     m_lastError.clear();
     m_lastErrorCode = 0;
+    if (m_query) {
+        for (int i = 0; i < parameters.size(); ++i)
+            m_query->bindValue(i, parameters.at(i));
+        if (m_query->exec() && m_query->next())
+            return true;
+        if (m_query->lastError().isValid())
+            m_lastError = m_query->lastError().text();
+        finish();
+        return false;
+    }
     sqlite3_reset(m_statement);
     for (int i = 0; i < parameters.size(); ++i) {
         const QByteArray value = parameters.at(i).toUtf8();
@@ -84,14 +122,22 @@ bool KeptStatement::firstRow(const QStringList &parameters) {
     return false;
 }
 
-qint64 KeptStatement::integer(int column) const { return sqlite3_column_int64(m_statement, column); }
+qint64 KeptStatement::integer(int column) const {
+    return m_query ? m_query->value(column).toLongLong() : sqlite3_column_int64(m_statement, column);
+}
 
 QString KeptStatement::text(int column) const {
+    if (m_query)
+        return m_query->value(column).toString();
     const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
     return utf8 ? QString::fromUtf8(utf8, sqlite3_column_bytes(m_statement, column)) : QString();
 }
 
 void KeptStatement::finish() {
+    if (m_query) {
+        m_query->finish();
+        return;
+    }
     sqlite3_reset(m_statement);
     sqlite3_clear_bindings(m_statement);
 }

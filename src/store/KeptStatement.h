@@ -3,10 +3,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+class QSqlQuery;
 struct sqlite3_stmt;
 
-// A read compiled once on the open database and kept until it closes, run straight through
-// SQLite. For the look-ups repeated at every selection of an examinee: Qt's own reading describes
+// A read compiled once on the open database and kept until it closes: on the SQLite file run
+// straight through SQLite, on a server a statement prepared there for the connection's life. For
+// the look-ups repeated at every selection of an examinee: Qt's own reading of the file describes
 // every column anew and copies every field twice at each run, which costs more than the read.
 class KeptStatement {
 public:
@@ -17,6 +21,9 @@ public:
     static void finalizeAll();
     // Whether a database is open and no transaction is under way on it.
     static bool outsideTransactions();
+    // On a server, the program's own account of it: Transaction and ReadSnapshot say when they
+    // begin and end one there.
+    static void noteServerTransaction(bool open);
 
     ~KeptStatement();
     KeptStatement(const KeptStatement &) = delete;
@@ -33,9 +40,11 @@ public:
     void finish();
 
 private:
-    explicit KeptStatement(sqlite3_stmt *statement) : m_statement(statement) {}
+    explicit KeptStatement(sqlite3_stmt *statement);
+    explicit KeptStatement(std::unique_ptr<QSqlQuery> query);
 
-    sqlite3_stmt *m_statement;
+    sqlite3_stmt *m_statement = nullptr;
+    std::unique_ptr<QSqlQuery> m_query; // on a server
     QString m_lastError;
     int m_lastErrorCode = 0;
 };

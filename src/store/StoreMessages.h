@@ -57,6 +57,9 @@ inline QString restoreFromBackup() { return QStringLiteral("بازيابي از 
 inline QString startWithNewDatabase() { return QStringLiteral("شروع با پايگاه داده جديد"); }
 inline QString exitProgram() { return QStringLiteral("خروج"); }
 
+// Start on a server that cannot be reached: the way out besides exitProgram().
+inline QString tryAgain() { return QStringLiteral("تلاش دوباره"); }
+
 inline QString recoveryChoices(const QString &backupFolder) {
     return QStringLiteral("مي توانيد اطلاعات را از يکي از نسخه هاي پشتيبان پوشه %1 بازيابي کنيد يا با پايگاه داده جديد "
                           "شروع کنيد. در هر دو حالت فايل فعلي پاک نمي شود و با نام ديگري در همان پوشه مي ماند.")

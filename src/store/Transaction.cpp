@@ -1,7 +1,9 @@
 #include "store/Transaction.h"
 
+#include "store/Connection.h"
 #include "store/DataSource.h"
-#include "store/Database.h"
+#include "store/Dialect.h"
+#include "store/KeptStatement.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -10,10 +12,20 @@ namespace {
 int depth = 0; // open transactions of the program's one connection (one user-interface thread)
 }
 
+// On the SQLite file a savepoint outside a transaction begins one; on a server the outermost
+// transaction is begun first (unless a read snapshot already holds one) and ended after its savepoint.
 Transaction::Transaction() : m_savepoint(QStringLiteral("kelto_%1").arg(depth + 1)) {
+    if (Dialect::onServer() && KeptStatement::outsideTransactions()) {
+        if (!run(QStringLiteral("BEGIN")))
+            return;
+        m_began = true;
+        KeptStatement::noteServerTransaction(true);
+    }
     m_active = run(QStringLiteral("SAVEPOINT ") + m_savepoint);
     if (m_active)
         ++depth;
+    else
+        endServerTransaction(QStringLiteral("ROLLBACK"));
 }
 
 Transaction::~Transaction() { rollback(); }
@@ -30,7 +42,7 @@ bool Transaction::commit() {
         return false;
     m_active = false;
     --depth;
-    return true;
+    return endServerTransaction(QStringLiteral("COMMIT"));
 }
 
 void Transaction::rollback() {
@@ -44,6 +56,18 @@ void Transaction::rollback() {
     run(QStringLiteral("RELEASE ") + m_savepoint);
     m_active = false;
     --depth;
+    endServerTransaction(QStringLiteral("ROLLBACK"));
+}
+
+bool Transaction::endServerTransaction(const QString &statement) {
+    if (!m_began)
+        return true;
+    m_began = false;
+    KeptStatement::noteServerTransaction(false);
+    if (run(statement))
+        return true;
+    run(QStringLiteral("ROLLBACK")); // a COMMIT refused by the server leaves nothing written
+    return false;
 }
 
 QString Transaction::lastError() const { return m_lastError; }

@@ -21,8 +21,10 @@ public:
 
 private:
     bool run(const QString &statement);
+    bool endServerTransaction(const QString &statement);
 
     QString m_savepoint;
     bool m_active = false;
+    bool m_began = false; // began the server's transaction
     QString m_lastError;
 };

@@ -1,4 +1,7 @@
 list(APPEND KELTO_CORE_SOURCES
+    ${KELTO_FRAGMENT_DIR}/Connection.cpp ${KELTO_FRAGMENT_DIR}/Connection.h
+    ${KELTO_FRAGMENT_DIR}/Dialect.cpp ${KELTO_FRAGMENT_DIR}/Dialect.h
+    ${KELTO_FRAGMENT_DIR}/EngineSettings.cpp ${KELTO_FRAGMENT_DIR}/EngineSettings.h
     ${KELTO_FRAGMENT_DIR}/Database.cpp ${KELTO_FRAGMENT_DIR}/Database.h
     ${KELTO_FRAGMENT_DIR}/DataSource.cpp ${KELTO_FRAGMENT_DIR}/DataSource.h
     ${KELTO_FRAGMENT_DIR}/DataSourceModel.cpp ${KELTO_FRAGMENT_DIR}/DataSourceModel.h
@@ -9,4 +12,5 @@ list(APPEND KELTO_CORE_SOURCES
     ${KELTO_FRAGMENT_DIR}/ItemTexts.cpp ${KELTO_FRAGMENT_DIR}/ItemTexts.h
     ${KELTO_FRAGMENT_DIR}/RefusedDatabase.cpp ${KELTO_FRAGMENT_DIR}/RefusedDatabase.h
     ${KELTO_FRAGMENT_DIR}/WholeFileCheck.cpp ${KELTO_FRAGMENT_DIR}/WholeFileCheck.h
-    ${KELTO_FRAGMENT_DIR}/StoreMessages.h ${KELTO_FRAGMENT_DIR}/FieldValues.h)
+    ${KELTO_FRAGMENT_DIR}/StoreMessages.h ${KELTO_FRAGMENT_DIR}/FieldValues.h
+    ${KELTO_FRAGMENT_DIR}/Schema.h)

@@ -6,6 +6,7 @@
 #include "examinees/ExamineeRows.h"
 #include "store/DataSource.h"
 #include "store/ItemTexts.h"
+#include "store/Schema.h"
 #include "widgets/DigitKeyFilter.h"
 #include "widgets/FieldBinding.h"
 #include "widgets/Notices.h"
@@ -23,7 +24,7 @@ namespace {
 constexpr int firstItem = 1;
 constexpr int lastItem = 40;
 
-const QString codeField = QStringLiteral("Code");
+const QString codeField = Schema::code;
 
 // The instructions, then the scale's legend, each ending with a line break.
 // clang-format off
@@ -74,23 +75,23 @@ void FrmTest::fitInstructions() {
 void FrmTest::buildControls() {
     Skin1 = new SkinObject(this);
     Skin1->setObjectName(QStringLiteral("Skin1"));
-    auto source = [this](const char *name, const char *table) {
-        auto *dataSource = new DataSource(QString::fromLatin1(table), this);
+    auto source = [this](const char *name, const QString &table) {
+        auto *dataSource = new DataSource(table, this);
         dataSource->setObjectName(QString::fromLatin1(name));
         return dataSource;
     };
-    Adodc1 = source("Adodc1", "Theme");
-    Adodc2 = source("Adodc2", "Answer");
-    Adodc3 = source("Adodc3", "IDE");
-    Adodc4 = source("Adodc4", "Answer");
-    Adodc5 = source("Adodc5", "IDE");
-    Adodc6 = source("Adodc6", "QUS");
+    Adodc1 = source("Adodc1", Schema::settingsTable);
+    Adodc2 = source("Adodc2", Schema::answerTable);
+    Adodc3 = source("Adodc3", Schema::examineeTable);
+    Adodc4 = source("Adodc4", Schema::answerTable);
+    Adodc5 = source("Adodc5", Schema::examineeTable);
+    Adodc6 = source("Adodc6", Schema::itemTable);
     connect(Adodc2, &DataSource::valueChanged, this, &FrmTest::storeAnswer);
 
     Text2 = new QLineEdit(this);
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->hide();
-    FieldBinding::bind(Text2, Adodc1, QStringLiteral("TH"));
+    FieldBinding::bind(Text2, Adodc1, Schema::theme);
 
     SkinLabel3 = new SkinLabel(this);
     SkinLabel3->setObjectName(QStringLiteral("SkinLabel3"));
@@ -138,7 +139,7 @@ void FrmTest::buildControls() {
     Lbl1 = new QLabel(this);
     Lbl1->setObjectName(QStringLiteral("Lbl1"));
     Lbl1->hide();
-    FieldBinding::bind(Lbl1, Adodc6, QStringLiteral("QU"));
+    FieldBinding::bind(Lbl1, Adodc6, Schema::itemText);
 
     Text6 = new QLineEdit(this);
     Text6->setObjectName(QStringLiteral("Text6"));
@@ -273,7 +274,7 @@ void FrmTest::loadItem() {
 
 void FrmTest::showItem(int item) {
     const QString number = QString::number(item);
-    Adodc6->setFilter(QStringLiteral("ID"), number);
+    Adodc6->setFilter(Schema::id, number);
     SkinLbl5->setCaption(Lbl1->text());
     FieldBinding::bind(Text12, Adodc2, number);
     Frame2->setTitle(number);

@@ -3,6 +3,7 @@
 #include "common/AppVersion.h"
 #include "common/Twips.h"
 #include "store/DataSource.h"
+#include "store/Schema.h"
 #include "update/ProgramHandOver.h"
 #include "widgets/FieldBinding.h"
 #include "widgets/SkinLabel.h"
@@ -79,12 +80,12 @@ void FrmUpdate::buildControls() {
     Command2->setGeometry(twipsRect(240, 2040, 1575, 555));
     connect(Command2, &QPushButton::clicked, this, &FrmUpdate::close);
 
-    Adodc1 = new DataSource(QStringLiteral("Theme"), this);
+    Adodc1 = new DataSource(Schema::settingsTable, this);
     Adodc1->setObjectName(QStringLiteral("Adodc1"));
     Text2 = new QLineEdit(this);
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->hide();
-    FieldBinding::bind(Text2, Adodc1, QStringLiteral("TH"));
+    FieldBinding::bind(Text2, Adodc1, Schema::theme);
 
     Skin1 = new SkinObject(this);
     Skin1->setObjectName(QStringLiteral("Skin1"));

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QSqlError;
+
+// The SQL that differs between the two engines the store runs on, in one place: the SQLite file
+// (the default) and a PostgreSQL server (a clinic's shared register). Every function answers for
+// the engine of the open connection.
+namespace Dialect {
+enum class Engine { SqliteFile, PostgresServer };
+// The engine of the connection being opened or open; set by Database as it opens one.
+Engine engine();
+void setEngine(Engine engine);
+inline bool onServer() { return engine() == Engine::PostgresServer; }
+
+// The column that numbers a table's rows in the order they were added: SQLite's rowid; on the
+// server every table's "ID".
+QString rowId();
+// The name QSqlDatabase::record() takes for a table: the server's driver folds a bare name to
+// lower case, so it is given quoted there.
+QString recordName(const QString &table);
+// A field equal to one bound text without regard to the case of Latin letters, along the index
+// made for it: COLLATE NOCASE on SQLite, lower() on both sides on the server.
+QString equalsIgnoringCase(const QString &quotedField);
+// The same for a field of another table in a join (the answer row of an examinee).
+QString sameIgnoringCase(const QString &quotedField, const QString &quotedOther);
+// A field grouped without regard to the case of Latin letters, and its non-empty values.
+QString groupIgnoringCase(const QString &quotedField);
+QString notEmpty(const QString &quotedField);
+// Whether a write was refused because another row holds the same code (the server's unique index
+// on the lowered code; two workstations registering one code at the same moment).
+bool isDuplicateCode(const QSqlError &error);
+// What follows an INSERT so that it hands back the new row's number (empty: the driver's
+// lastInsertId gives it).
+QString returningRowId();
+
+// The type of a table's automatic row number "ID", in CREATE TABLE.
+QString idColumnType();
+// Makes an index on one field for look-ups without regard to the case of Latin letters; unique on
+// the server, where two workstations may register the same code at once.
+QString indexStatement(const QString &quotedName, const QString &quotedTable, const QString &quotedField, bool unique);
+} // namespace Dialect

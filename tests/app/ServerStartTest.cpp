@@ -1,0 +1,136 @@
+#include "support/ModalDriver.h"
+#include "support/PostgresServer.h"
+
+#include "app/KeltoStart.h"
+#include "store/Database.h"
+#include "store/EngineSettings.h"
+#include "store/StoreMessages.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Kelto.ini at start: a malformed file refused with its line, the register opened on the server it
+// names, and a server that cannot be reached offered again or left, never replaced by the file.
+class ServerStartTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void malformedFileIsRefusedAtItsLine();
+    void startsOnTheServer();
+    void unreachableServerIsTriedAgainOrLeft();
+
+private:
+    void writeSettings(const QByteArray &text);
+    QByteArray serverSettings(const QString &host, const QString &database) const;
+    bool noLocalFile() const { return !QFile::exists(m_folder->filePath(Database::relativePath())); }
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    QString m_previousFolder;
+    PostgresServer m_server;
+};
+
+void ServerStartTest::init() {
+    m_previousFolder = QDir::currentPath();
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+}
+
+void ServerStartTest::cleanup() {
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        widget->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Database::close();
+    QDir::setCurrent(m_previousFolder);
+    m_folder.reset();
+}
+
+void ServerStartTest::writeSettings(const QByteArray &text) {
+    QFile file(m_folder->filePath(EngineSettings::fileName()));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+QByteArray ServerStartTest::serverSettings(const QString &host, const QString &database) const {
+    return QStringLiteral("[Database]\nDriver=PSQL\nHost=%1\nPort=%2\nDatabase=%3\nUser=%4\n")
+        .arg(host)
+        .arg(m_server.port())
+        .arg(database, m_server.user())
+        .toUtf8();
+}
+
+void ServerStartTest::malformedFileIsRefusedAtItsLine() {
+    writeSettings("[Database]\nDriver=PSQL\nHost=db.clinic.lan\nPort=five\n");
+    SeenBox seen;
+    answerNextMessageBox(&seen);
+    KeltoStart start(m_folder->path());
+    QCOMPARE(start.run(*qApp), KeltoStart::Outcome::DatabaseRefused);
+    QVERIFY(seen.seen);
+    const QString named = QDir(m_folder->path()).absoluteFilePath(EngineSettings::fileName()) + QStringLiteral(":4");
+    QVERIFY2(seen.text.startsWith(StoreMessages::cannotOpen(named, QString())), qPrintable(seen.text));
+    QCOMPARE(seen.direction, Qt::RightToLeft);
+    QVERIFY(noLocalFile());
+}
+
+void ServerStartTest::startsOnTheServer() {
+    QString error;
+    QVERIFY2(m_server.start(&error) && m_server.createDatabase(QStringLiteral("clinic"), &error), qPrintable(error));
+    writeSettings(serverSettings(m_server.socketFolder(), QStringLiteral("clinic")));
+    KeltoStart start(m_folder->path());
+    QCOMPARE(start.run(*qApp), KeltoStart::Outcome::MainWindowShown);
+    QVERIFY(start.mainWindow() && start.mainWindow()->isVisible());
+    QCOMPARE(Database::connection().driverName(), QStringLiteral("QPSQL"));
+    QString items;
+    QVERIFY(m_server.runSql(QStringLiteral("clinic"), QStringLiteral("SELECT count(*) FROM \"QUS\""), &items));
+    QCOMPARE(items, QStringLiteral("40"));
+    QVERIFY(noLocalFile());
+}
+
+void ServerStartTest::unreachableServerIsTriedAgainOrLeft() {
+    QString error;
+    QVERIFY2(m_server.start(&error), qPrintable(error));
+    m_server.stop();
+    writeSettings(serverSettings(m_server.socketFolder(), QStringLiteral("retried")));
+    // The first box: the server named with libpq's reason; tried again once the server is up.
+    QStringList texts;
+    QStringList buttons;
+    QString startError;
+    actOnNextWindow(QStringLiteral("serverBox"), [&](QWidget *window) {
+        auto *box = qobject_cast<QMessageBox *>(window);
+        texts << box->text();
+        auto *retry = box->findChild<QPushButton *>(QStringLiteral("retryButton"));
+        auto *exit = box->findChild<QPushButton *>(QStringLiteral("exitButton"));
+        buttons << retry->text() << exit->text();
+        const bool up = m_server.start(&startError) && m_server.createDatabase(QStringLiteral("retried"), &startError);
+        (up ? retry : exit)->click();
+    });
+    {
+        KeltoStart start(m_folder->path());
+        QVERIFY2(start.run(*qApp) == KeltoStart::Outcome::MainWindowShown, qPrintable(startError));
+    }
+    QCOMPARE(texts.size(), 1);
+    QCOMPARE(buttons, QStringList({StoreMessages::tryAgain(), StoreMessages::exitProgram()}));
+    QVERIFY2(texts.at(0).contains(QStringLiteral("postgres@%1:").arg(m_server.socketFolder())),
+             qPrintable(texts.at(0)));
+    QVERIFY2(texts.at(0).contains(QLatin1String("No such file or directory")), qPrintable(texts.at(0)));
+    cleanup();
+    init();
+
+    // Left: the program ends, and no local file stands in for the register.
+    m_server.stop();
+    writeSettings(serverSettings(m_server.socketFolder(), QStringLiteral("clinic")));
+    actOnNextWindow(QStringLiteral("serverBox"),
+                    [](QWidget *window) { window->findChild<QPushButton *>(QStringLiteral("exitButton"))->click(); });
+    KeltoStart start(m_folder->path());
+    QCOMPARE(start.run(*qApp), KeltoStart::Outcome::DatabaseRefused);
+    QVERIFY(!Database::isOpen());
+    QVERIFY(noLocalFile());
+}
+
+QTEST_MAIN(ServerStartTest)
+#include "ServerStartTest.moc"
