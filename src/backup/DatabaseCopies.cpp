@@ -1,8 +1,11 @@
 #include "backup/DatabaseCopies.h"
 
 #include "backup/CopyRoutine.h"
+#include "backup/SealedBackup.h"
 #include "store/Database.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
 
@@ -71,5 +74,33 @@ Outcome restore(const QString &source) {
     }
     return {};
 }
+
+Outcome backUpSealed(const QString &destination, const QString &passphrase) {
+    const ReadLock lock;
+    if (lock.refused())
+        return {Result::WritePending, writePendingMessage()};
+    const SealedBackup::Outcome sealed = SealedBackup::seal(databaseFile(), destination, passphrase);
+    if (sealed.result != SealedBackup::Result::Done)
+        return {Result::CopyFailed, sealed.message};
+    return {};
+}
+
+Outcome restoreSealed(const QString &source, const QString &passphrase) {
+    const QString opened = openedCopyPath();
+    const SealedBackup::Outcome open = SealedBackup::open(source, opened, passphrase);
+    if (open.result == SealedBackup::Result::FileError)
+        return {Result::CopyFailed, open.message};
+    if (open.result != SealedBackup::Result::Done)
+        return {Result::SealedRefused, open.message};
+    Outcome outcome = restore(opened);
+    QFile::remove(opened);
+    // What is said of the opened copy is said of the backup the user chose.
+    outcome.message.replace(QDir::toNativeSeparators(opened), QDir::toNativeSeparators(source));
+    return outcome;
+}
+
+QString openedCopyPath() { return databaseFile() + QStringLiteral(".opened"); }
+
+void removeLeftoverOpenedCopy() { QFile::remove(openedCopyPath()); }
 
 } // namespace DatabaseCopies

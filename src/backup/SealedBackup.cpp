@@ -295,6 +295,14 @@ QByteArray passphraseBytes(const QString &passphrase) {
 
 bool isSealedName(const QString &path) { return path.endsWith(QStringLiteral(".mdbS"), Qt::CaseInsensitive); }
 
+Outcome inspect(const QString &sealed) {
+    QFile input(sealed);
+    if (!input.open(QIODevice::ReadOnly))
+        return fileError(input);
+    QByteArray header;
+    return readHeader(input, header);
+}
+
 Outcome seal(const QString &plain, const QString &sealed, const QString &passphrase) {
     if (!sodiumReady())
         return fileError(sealed, QStringLiteral("libsodium"));
@@ -320,8 +328,10 @@ Outcome open(const QString &sealed, const QString &plain, const QString &passphr
     QFile input(sealed);
     if (!input.open(QIODevice::ReadOnly))
         return fileError(input);
+    // Made anew, readable by its owner only: it holds the plain database.
+    QFile::remove(plain);
     QFile output(plain);
-    if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!output.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return fileError(output);
     const Outcome outcome = openInto(input, output, passphrase);
     output.close();

@@ -65,13 +65,17 @@ QByteArray passphraseBytes(const QString &passphrase);
 // Whether the file's name ends as a sealed backup's does ("mdbS").
 bool isSealedName(const QString &path);
 
+// What can be checked of a sealed file without its passphrase: that it is one, of a known format
+// version, with its header whole and its length right. Done, or the refusal open() would give.
+Outcome inspect(const QString &sealed);
+
 // Seals the plain file into `sealed`, through a temporary file beside it that takes its name
 // (replacing a file of that name) only once it is whole. On failure nothing new is left behind and
 // a file of that name stays as it was.
 Outcome seal(const QString &plain, const QString &sealed, const QString &passphrase);
 
-// Opens the sealed file into `plain` (a temporary name of the caller's, replaced when it exists).
-// On any refusal or failure `plain` is removed again.
+// Opens the sealed file into `plain` (a temporary name of the caller's, replaced when it exists),
+// readable by its owner only. On any refusal or failure `plain` is removed again.
 Outcome open(const QString &sealed, const QString &plain, const QString &passphrase);
 
 } // namespace SealedBackup

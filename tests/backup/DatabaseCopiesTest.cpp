@@ -1,4 +1,5 @@
 #include "backup/DatabaseCopies.h"
+#include "backup/SealedBackup.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
 #include "store/Transaction.h"
@@ -54,6 +55,9 @@ private slots:
     void restoreRefusesWhatIsNotAWholeDatabase_data();
     void restoreRefusesWhatIsNotAWholeDatabase();
     void nothingIsCopiedWhileAWriteIsUnderWay();
+    void sealedBackupRestoresTheRowsSaved();
+    void refusedSealedBackupLeavesTheDatabase_data();
+    void refusedSealedBackupLeavesTheDatabase();
 
 private:
     QString database() const { return m_folder->filePath(Database::relativePath()); }
@@ -157,6 +161,53 @@ void DatabaseCopiesTest::nothingIsCopiedWhileAWriteIsUnderWay() {
     QVERIFY(examineeCodes().contains(QStringLiteral("half written")));
     QCOMPARE(DatabaseCopies::backUp(fresh).result, Result::Done);
     QCOMPARE(readFile(fresh), readFile(database()));
+}
+
+void DatabaseCopiesTest::sealedBackupRestoresTheRowsSaved() {
+    const QString sealed = m_folder->filePath(QStringLiteral("Back/saved.mdbS"));
+    const QString passphrase = QStringLiteral("گذرواژه دفتر");
+    QCOMPARE(DatabaseCopies::backUpSealed(sealed, passphrase).result, Result::Done);
+    QVERIFY(addExaminee(QStringLiteral("C3")));
+
+    const DatabaseCopies::Outcome restored = DatabaseCopies::restoreSealed(sealed, passphrase);
+    QVERIFY2(restored.result == Result::Done, qPrintable(restored.message));
+    QVERIFY(m_folder->openDatabase());
+    QCOMPARE(examineeCodes(), (QStringList{QStringLiteral("A1"), QStringLiteral("B2")}));
+    QCOMPARE(QDir(m_folder->filePath(QStringLiteral("DBKelto"))).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("DBKelto.mdb")});
+}
+
+void DatabaseCopiesTest::refusedSealedBackupLeavesTheDatabase_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<Result>("result");
+    QTest::newRow("wrong passphrase") << "wrong passphrase" << Result::SealedRefused;
+    QTest::newRow("plain backup renamed") << "plain" << Result::SealedRefused;
+    QTest::newRow("sealed file of another program") << "foreign" << Result::NotKeltoDatabase;
+}
+
+void DatabaseCopiesTest::refusedSealedBackupLeavesTheDatabase() {
+    QFETCH(QString, kind);
+    QFETCH(Result, result);
+    const QString sealed = m_folder->filePath(QStringLiteral("Back/saved.mdbS"));
+    const QString passphrase = QStringLiteral("گذرواژه دفتر");
+    if (kind == QLatin1String("plain")) {
+        QCOMPARE(DatabaseCopies::backUp(sealed).result, Result::Done);
+    } else if (kind == QLatin1String("foreign")) {
+        makeForeignDatabase(backup());
+        QCOMPARE(SealedBackup::seal(backup(), sealed, passphrase).result, SealedBackup::Result::Done);
+    } else {
+        QCOMPARE(DatabaseCopies::backUpSealed(sealed, QStringLiteral("another passphrase")).result, Result::Done);
+    }
+    QVERIFY(addExaminee(QStringLiteral("after the backup")));
+    const QByteArray before = readFile(database());
+
+    const DatabaseCopies::Outcome outcome = DatabaseCopies::restoreSealed(sealed, passphrase);
+    QCOMPARE(outcome.result, result);
+    QVERIFY2(outcome.message.contains(QDir::toNativeSeparators(sealed)), qPrintable(outcome.message));
+    QVERIFY(!outcome.message.contains(DatabaseCopies::openedCopyPath()));
+    QCOMPARE(readFile(database()), before);
+    QVERIFY(Database::isOpen());
+    QVERIFY(!QFile::exists(DatabaseCopies::openedCopyPath()));
 }
 
 QTEST_MAIN(DatabaseCopiesTest)
