@@ -1,6 +1,7 @@
 #include "backup/DatabaseCopies.h"
 
 #include "backup/CopyRoutine.h"
+#include "backup/EventTurns.h"
 #include "backup/SealedBackup.h"
 #include "store/Database.h"
 
@@ -58,7 +59,8 @@ Outcome backUp(const QString &destination) {
 
 Outcome restore(const QString &source) {
     QString why;
-    if (!Database::isKeltoDatabaseFile(source, &why))
+    // A check of every page: a second or more for a large database, the events running meanwhile.
+    if (!whileEventsTurn([&source, &why]() { return Database::isKeltoDatabaseFile(source, &why); }))
         return {Result::NotKeltoDatabase, why};
     const QString target = databaseFile();
     {

@@ -10,8 +10,11 @@
 
 #include <sodium.h>
 
-#include <chrono>
-#include <future>
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace SealedBackup {
 namespace {
@@ -103,17 +106,14 @@ Outcome fileError(const QString &path, const QString &description) {
 
 Outcome fileError(const QFileDevice &file) { return fileError(file.fileName(), file.errorString()); }
 
-// Argon2id on a thread of its own (it takes a few hundred milliseconds), the events running
-// meanwhile. False when the memory it needs cannot be had.
+// Argon2id (it takes a few hundred milliseconds) with the events running. False when the memory it
+// needs cannot be had.
 bool deriveKeys(const QString &passphrase, const unsigned char *salt, quint64 ops, quint64 mem, Keys &keys) {
     QByteArray secret = passphraseBytes(passphrase);
-    std::future<int> derived = std::async(std::launch::async, [&]() {
+    const bool done = whileEventsTurn([&]() {
         return crypto_pwhash(keys.derived.bytes, sizeof keys.derived.bytes, secret.constData(), quint64(secret.size()),
-                             salt, ops, size_t(mem), crypto_pwhash_ALG_ARGON2ID13);
+                             salt, ops, size_t(mem), crypto_pwhash_ALG_ARGON2ID13) == 0;
     });
-    while (derived.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
-        QCoreApplication::processEvents();
-    const bool done = derived.get() == 0;
     wipe(secret);
     return done;
 }
@@ -316,6 +316,16 @@ Outcome seal(const QString &plain, const QString &sealed, const QString &passphr
     if (outcome.result != Result::Done) {
         output.cancelWriting();
         return outcome;
+    }
+    // The commit puts the bytes on the disk before the rename; most of them get there first, with
+    // the events running, so that the commit itself is short.
+    if (output.flush()) {
+        const int handle = output.handle();
+#ifdef Q_OS_WIN
+        whileEventsTurn([handle]() { return _commit(handle); });
+#else
+        whileEventsTurn([handle]() { return ::fsync(handle); });
+#endif
     }
     if (!output.commit())
         return fileError(sealed, output.errorString());
