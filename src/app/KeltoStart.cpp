@@ -2,6 +2,7 @@
 
 #include "app/Frm1.h"
 #include "app/StartRecovery.h"
+#include "backup/DatabaseCopies.h"
 #include "common/AppVersion.h"
 #include "store/Database.h"
 #include "widgets/Navigation.h"
@@ -36,6 +37,8 @@ KeltoStart::Outcome KeltoStart::run(QApplication &app) {
         showAlreadyRunning();
         return Outcome::AlreadyRunning;
     }
+    // Only now that no other instance runs on this folder: a sealed backup it was opening is gone.
+    DatabaseCopies::removeLeftoverOpenedCopy();
     QString error;
     if (!Database::open(Database::relativePath(), &error) && !recoverRefusedDatabase(Database::relativePath(), error))
         return Outcome::DatabaseRefused;

@@ -2,10 +2,12 @@
 
 #include "app/RecoveryBox.h"
 #include "backup/DatabaseCopies.h"
+#include "backup/SealedBackup.h"
 #include "common/AppVersion.h"
 #include "store/Database.h"
 #include "store/RefusedDatabase.h"
 #include "store/StoreMessages.h"
+#include "widgets/InputBox.h"
 #include "widgets/WaitingMessageBox.h"
 
 #include <QDateTime>
@@ -15,10 +17,12 @@
 namespace {
 // Puts the chosen backup, or a new database, where the refused file was, and opens it.
 bool replaceDatabase(const QString &databasePath, RecoveryBox::Choice choice, const BackupFile &backup,
-                     QString *error) {
+                     QString &passphrase, QString *error) {
     if (choice == RecoveryBox::Choice::Restore) {
         // The restore's own path: the backup checked again, copied beside the database, renamed.
-        const DatabaseCopies::Outcome restored = DatabaseCopies::restore(backup.path);
+        const DatabaseCopies::Outcome restored = backup.sealed ? DatabaseCopies::restoreSealed(backup.path, passphrase)
+                                                               : DatabaseCopies::restore(backup.path);
+        SealedBackup::forget(passphrase);
         if (restored.result != DatabaseCopies::Result::Done) {
             *error = StoreMessages::cannotRestore(backup.path, restored.message);
             return false;
@@ -40,6 +44,13 @@ bool recoverRefusedDatabase(const QString &databasePath, const QString &reason) 
         box.exec();
         if (box.choice() == RecoveryBox::Choice::Exit)
             return false;
+        // A sealed backup's passphrase is asked before anything is moved; giving none goes back.
+        const bool sealed = box.choice() == RecoveryBox::Choice::Restore && box.chosenBackup().sealed;
+        QString passphrase = sealed ? InputBox::askPassphrase(nullptr, QStringLiteral("گذرواژه"),
+                                                              QStringLiteral("گذرواژه اين نسخه پشتيبان:"))
+                                    : QString();
+        if (sealed && passphrase.isEmpty())
+            continue;
         QString aside;
         QString error;
         if (!RefusedDatabase::moveAside(databasePath, QDateTime::currentDateTime(), &aside, &error)) {
@@ -48,7 +59,7 @@ bool recoverRefusedDatabase(const QString &databasePath, const QString &reason) 
             return false;
         }
         const QString movedNote = aside.isEmpty() ? QString() : StoreMessages::movedAside(aside) + QLatin1Char('\n');
-        if (replaceDatabase(databasePath, box.choice(), box.chosenBackup(), &error)) {
+        if (replaceDatabase(databasePath, box.choice(), box.chosenBackup(), passphrase, &error)) {
             const QString done = box.choice() == RecoveryBox::Choice::Restore
                                      ? StoreMessages::restoredFrom(box.chosenBackup().path)
                                      : StoreMessages::newDatabaseMade();

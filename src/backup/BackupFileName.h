@@ -28,6 +28,17 @@ inline QString restoreDialogFilter() {
            QLatin1Char(')');
 }
 
+// The path with the suffix of its kind: a backup's suffix ("mdbB" or "mdbS", any case) is replaced,
+// any other name gets it added.
+inline QString withSuffix(const QString &path, bool sealed) {
+    const QString wanted = QLatin1Char('.') + (sealed ? sealedSuffix() : suffix());
+    for (const QString &pattern : restorePatterns()) {
+        if (path.endsWith(pattern.mid(1), Qt::CaseInsensitive))
+            return path.chopped(pattern.size() - 1) + wanted;
+    }
+    return path + wanted;
+}
+
 // The time on the clock label: hours without a leading zero on a 24-hour clock, ".", minutes
 // ("9.05", "14.30"); always in ASCII digits.
 inline QString clockText(const QTime &time) { return time.toString(QStringLiteral("h.mm")); }

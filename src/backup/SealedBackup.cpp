@@ -293,6 +293,11 @@ QByteArray passphraseBytes(const QString &passphrase) {
     return utf8;
 }
 
+void forget(QString &passphrase) {
+    wipe(passphrase);
+    passphrase.clear();
+}
+
 bool isSealedName(const QString &path) { return path.endsWith(QStringLiteral(".mdbS"), Qt::CaseInsensitive); }
 
 Outcome inspect(const QString &sealed) {

@@ -62,6 +62,10 @@ struct Outcome {
 // same passphrase typed on another keyboard opens the file.
 QByteArray passphraseBytes(const QString &passphrase);
 
+// Overwrites the passphrase's characters where they lie and empties it: for the caller's copy,
+// once the seal or open it was asked for is done.
+void forget(QString &passphrase);
+
 // Whether the file's name ends as a sealed backup's does ("mdbS").
 bool isSealedName(const QString &path);
 
