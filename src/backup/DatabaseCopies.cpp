@@ -95,7 +95,8 @@ Outcome restoreSealed(const QString &source, const QString &passphrase) {
     if (open.result != SealedBackup::Result::Done)
         return {Result::SealedRefused, open.message};
     Outcome outcome = restore(opened);
-    QFile::remove(opened);
+    // Freeing the blocks of a large file takes a while too.
+    whileEventsTurn([&opened]() { return QFile::remove(opened); });
     // What is said of the opened copy is said of the backup the user chose.
     outcome.message.replace(QDir::toNativeSeparators(opened), QDir::toNativeSeparators(source));
     return outcome;
