@@ -167,6 +167,10 @@ void DatabaseCopiesTest::sealedBackupRestoresTheRowsSaved() {
     const QString sealed = m_folder->filePath(QStringLiteral("Back/saved.mdbS"));
     const QString passphrase = QStringLiteral("گذرواژه دفتر");
     QCOMPARE(DatabaseCopies::backUpSealed(sealed, passphrase).result, Result::Done);
+    // None of the examinees' texts is in the clear.
+    const QByteArray name = QStringLiteral("نام A1").toUtf8();
+    QVERIFY(readFile(database()).contains(name));
+    QVERIFY(!readFile(sealed).contains(name));
     QVERIFY(addExaminee(QStringLiteral("C3")));
 
     const DatabaseCopies::Outcome restored = DatabaseCopies::restoreSealed(sealed, passphrase);

@@ -1,9 +1,5 @@
 #include "backup/SealedBackup.h"
-#include "store/DataSource.h"
-#include "store/Database.h"
-#include "store/Transaction.h"
 #include "support/FileBytes.h"
-#include "support/TempProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,9 +48,6 @@ private slots:
     void opensWhatWasSealed();
     void refusesWhatItCannotOpenWhole_data();
     void refusesWhatItCannotOpenWhole();
-    void failedSealLeavesNothingNew_data();
-    void failedSealLeavesNothingNew();
-    void databaseTextsAreNotInTheClear();
 
 private:
     QTemporaryDir m_dir;
@@ -166,63 +159,6 @@ void SealedBackupTest::refusesWhatItCannotOpenWhole() {
     QVERIFY(outcome.message.size() > sealed.size() + 10);
     QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("copy.mdbS")});
     QCOMPARE(readFile(sealed), bytes);
-}
-
-void SealedBackupTest::failedSealLeavesNothingNew_data() {
-    QTest::addColumn<QString>("source");      // "missing", "whole"
-    QTest::addColumn<QString>("destination"); // "existing", "missing folder"
-    QTest::newRow("missing source, old backup kept") << "missing"
-                                                     << "existing";
-    QTest::newRow("missing folder") << "whole"
-                                    << "missing folder";
-}
-
-void SealedBackupTest::failedSealLeavesNothingNew() {
-    QFETCH(QString, source);
-    QFETCH(QString, destination);
-    QTemporaryDir dir;
-    const QString plain = dir.filePath(QStringLiteral("DBKelto.mdb"));
-    QString sealed = dir.filePath(QStringLiteral("copy.mdbS"));
-    if (source == QLatin1String("whole"))
-        QVERIFY(writeFile(plain, m_plain));
-    if (destination == QLatin1String("existing"))
-        QVERIFY(writeFile(sealed, m_sealed));
-    else
-        sealed = dir.filePath(QStringLiteral("gone/copy.mdbS"));
-    const QStringList before = filesIn(dir.path());
-
-    const SealedBackup::Outcome outcome = SealedBackup::seal(plain, sealed, passphrase);
-    QCOMPARE(outcome.result, Result::FileError);
-    QVERIFY(!outcome.message.isEmpty());
-    QCOMPARE(filesIn(dir.path()), before);
-    if (destination == QLatin1String("existing"))
-        QCOMPARE(readFile(sealed), m_sealed);
-}
-
-void SealedBackupTest::databaseTextsAreNotInTheClear() {
-    TempProgramFolder folder;
-    QVERIFY(folder.openDatabase());
-    const QString name = QStringLiteral("ساراي بهاري");
-    {
-        Transaction rows;
-        for (int i = 0; i < 200; ++i) {
-            DataSource examinees(QStringLiteral("IDE"));
-            examinees.addNew();
-            examinees.setValue(QStringLiteral("Code"), QString::number(i));
-            examinees.setValue(QStringLiteral("LName"), name);
-            QVERIFY(examinees.save());
-        }
-        QVERIFY(rows.commit());
-    }
-    const QString database = folder.filePath(Database::relativePath());
-    const QString sealed = folder.filePath(QStringLiteral("copy.mdbS"));
-    const QString opened = folder.filePath(QStringLiteral("opened.mdb"));
-    QVERIFY(readFile(database).contains(name.toUtf8()));
-    QCOMPARE(SealedBackup::seal(database, sealed, passphrase).result, Result::Done);
-    QVERIFY(!readFile(sealed).contains(name.toUtf8()));
-    QVERIFY(!readFile(sealed).contains(QByteArrayLiteral("SQLite format 3")));
-    QCOMPARE(SealedBackup::open(sealed, opened, passphrase).result, Result::Done);
-    QCOMPARE(readFile(opened), readFile(database));
 }
 
 QTEST_MAIN(SealedBackupTest)
