@@ -81,9 +81,9 @@ void Frmbackup::createControls() {
     SealedCheck = new QCheckBox(QStringLiteral("رمزگذاري با گذرواژه"), this);
     SealedCheck->setObjectName(QStringLiteral("SealedCheck"));
     SealedCheck->setGeometry(twipsRect(2040, 2100, 4320, 330));
-    // The path to write takes the suffix of the kind of backup chosen.
+    // A sealed backup's path ends in its own suffix; unticked, a sealed suffix goes back to the plain one.
     connect(SealedCheck, &QCheckBox::toggled, this, [this](bool sealed) {
-        if (!Text1->text().isEmpty())
+        if (sealed ? !Text1->text().isEmpty() : SealedBackup::isSealedName(Text1->text()))
             Text1->setText(BackupFileName::withSuffix(Text1->text(), sealed));
     });
 
@@ -168,8 +168,8 @@ void Frmbackup::backUp() {
     if (m_copying)
         return;
     const bool sealed = SealedCheck->isChecked();
-    if (!Text1->text().isEmpty())
-        Text1->setText(BackupFileName::withSuffix(Text1->text(), sealed));
+    if (sealed && !Text1->text().isEmpty())
+        Text1->setText(BackupFileName::withSuffix(Text1->text(), true));
     const QString destination = Text1->text();
     if (destination.isEmpty()) {
         WaitingMessageBox::show(this, QStringLiteral("لطفا مسير تهيه نسخه پشتيبان را وارد کنيد"), errorTitle(),
