@@ -1,19 +1,14 @@
 #include "backup/CopyRoutine.h"
 
-#include <QCoreApplication>
+#include "backup/EventTurns.h"
+
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
 bool copyRunning = false;
-
-// How long the copy may go on between two turns of the event loop. A turn before every piece
-// costs more than copying the piece (a backup of a large database took four times as long as
-// cp); a few milliseconds between turns are too short for anyone to see, and the clock ticks on.
-constexpr qint64 eventTurnNs = 5 * 1000 * 1000;
 
 class RunningCopy {
 public:
@@ -45,12 +40,9 @@ bool copyPieces(QFile &source, QFileDevice &destination, QString *error) {
         waiting = 0;
         return true;
     };
-    QElapsedTimer sinceTurn;
+    EventTurns turns;
     for (qint64 done = 0; done < length;) {
-        if (!sinceTurn.isValid() || sinceTurn.nsecsElapsed() >= eventTurnNs) {
-            QCoreApplication::processEvents();
-            sinceTurn.start();
-        }
+        turns.turn();
         const qint64 wanted = qMin(copyChunkSize, length - done);
         const qint64 read = source.read(written.data() + waiting, wanted);
         if (read < 0) {

@@ -245,9 +245,14 @@ QString Frmbackup::askNewPassphrase() {
     }
     QString second = InputBox::askPassphrase(this, passphraseTitle(), QStringLiteral("گذرواژه را دوباره وارد کنيد:"));
     const bool alike = first == second;
+    const bool givenUp = second.isEmpty();
     SealedBackup::forget(second);
     if (!alike) {
         SealedBackup::forget(first);
+        if (givenUp) {
+            WaitingMessageBox::show(this, backupFailed(), appTitle(), QMessageBox::Information);
+            return {};
+        }
         WaitingMessageBox::show(this, QStringLiteral("دو گذرواژه يکسان نيستند."), errorTitle(), QMessageBox::Warning);
         return {};
     }

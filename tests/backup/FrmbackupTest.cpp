@@ -265,6 +265,7 @@ void FrmbackupTest::sealedBackup_data() {
     QTest::newRow("made") << QStringList{passphrase, passphrase} << "نسخه پشتيبان تهيه گرديد";
     QTest::newRow("too short") << QStringList{QStringLiteral("۱۲۳۴۵۶۷۸۹")} << "گذرواژه بايد دست کم ده حرف باشد.";
     QTest::newRow("not alike") << QStringList{passphrase, passphrase + QLatin1Char('!')} << "دو گذرواژه يکسان نيستند.";
+    QTest::newRow("second not given") << QStringList{passphrase, QString()} << "عدم موفقيت در تهيه نسخه پشتيبان";
 }
 
 void FrmbackupTest::sealedBackup() {
