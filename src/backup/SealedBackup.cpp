@@ -1,5 +1,6 @@
 #include "backup/SealedBackup.h"
 
+#include "backup/BackupFileName.h"
 #include "backup/EventTurns.h"
 #include "common/AsciiDigits.h"
 
@@ -298,7 +299,9 @@ void forget(QString &passphrase) {
     passphrase.clear();
 }
 
-bool isSealedName(const QString &path) { return path.endsWith(QStringLiteral(".mdbS"), Qt::CaseInsensitive); }
+bool isSealedName(const QString &path) {
+    return path.endsWith(QLatin1Char('.') + BackupFileName::sealedSuffix(), Qt::CaseInsensitive);
+}
 
 Outcome inspect(const QString &sealed) {
     QFile input(sealed);
