@@ -1,12 +1,11 @@
 #include "backup/SealedBackup.h"
+#include "support/EventTurns.h"
 #include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <functional>
 
 using SealedBackup::Result;
 
@@ -19,22 +18,6 @@ QByteArray patterned(qint64 size) {
     for (qint64 i = 0; i < size; ++i)
         bytes[i] = char((i * 7 + i / SealedBackup::chunkSize) % 251);
     return bytes;
-}
-
-// Runs the work with a posted call that posts itself again, and gives the number of times it ran:
-// once for each turn the work gave the events.
-int turnsDuring(const std::function<void()> &work) {
-    int turns = 0;
-    std::function<void()> turn = [&turns, &turn]() {
-        ++turns;
-        QMetaObject::invokeMethod(qApp, turn, Qt::QueuedConnection);
-    };
-    QMetaObject::invokeMethod(qApp, turn, Qt::QueuedConnection);
-    work();
-    const int during = turns;
-    turn = []() {};
-    QCoreApplication::processEvents();
-    return during;
 }
 
 QStringList filesIn(const QString &folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden); }
