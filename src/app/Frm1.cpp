@@ -1,9 +1,13 @@
 #include "app/Frm1.h"
 
+#include "app/ClinicPanel.h"
 #include "app/DesktopCalculator.h"
 #include "app/Frmskin.h"
 #include "app/HelpIcon.h"
+#include "app/PanelControls.h"
+#include "app/SettingsPanel.h"
 #include "app/SitePicture.h"
+#include "app/ThemePanel.h"
 #include "app/WebPageOpener.h"
 #include "backup/exitpro.h"
 #include "common/AppVersion.h"
@@ -37,24 +41,6 @@ namespace {
 constexpr int navigationLeft = 240;
 constexpr int navigationWidth = 1785;
 constexpr int navigationHeight = 555;
-
-struct ThemeButton {
-    const char *name;
-    const char *caption;
-    int top;
-    int themeNumber;
-};
-
-// The theme panel's column: each button 2145 x 555 twips at left 240, from top 240 in steps of 600.
-// The captions keep their spaces: theme 1 and 5 lead with one, theme 10 ends with one.
-const ThemeButton themeButtons[] = {
-    {"Command45", " تم شماره 1", 240, 1},   {"Command44", "تم شماره 2", 840, 2},
-    {"Command43", "تم شماره 3", 1440, 3},   {"Command42", "تم شماره 4", 2040, 4},
-    {"Command50", " تم شماره 5", 2640, 5},  {"Command49", "تم شماره 6", 3240, 6},
-    {"Command48", "تم شماره 7", 3840, 7},   {"Command47", "تم شماره 8", 4440, 8},
-    {"Command41", "تم شماره 9", 5040, 9},   {"Command52", "تم شماره 10 ", 5640, 10},
-    {"Command53", "تم شماره 11", 6240, 11},
-};
 
 const QString leaveForAnotherWindow = QStringLiteral("1");
 const QString leaveTheProgram = QStringLiteral("2");
@@ -202,76 +188,6 @@ void Frm1::createButtonBar() {
             "با کليک بر روي اين دکمه شمامي توانيد:1- تم برنامه را عوض کنيد 2- نام و آدرس کلينيک را وارد کنيد"));
 }
 
-void Frm1::buildSettingsPanel() {
-    if (Command68)
-        return;
-    Command68 = addButton(Frame8, "Command68", QStringLiteral("تغيير تم برنامه"), 120, 240, 1935, 495);
-    Command67 = addButton(Frame8, "Command67", QStringLiteral(" تعريف نام کلينيک"), 120, 840, 1935, 495);
-    Command69 = addButton(Frame8, "Command69", QStringLiteral("خروج"), 120, 1440, 1935, 495);
-    connect(Command68, &QPushButton::clicked, this, &Frm1::openThemePanel);
-    connect(Command67, &QPushButton::clicked, this, &Frm1::openClinicPanel);
-    connect(Command69, &QPushButton::clicked, this, &Frm1::closePanels);
-}
-
-void Frm1::buildThemePanel() {
-    if (Command46)
-        return;
-    for (const ThemeButton &theme : themeButtons) {
-        QPushButton *button =
-            addButton(Frame6, theme.name, QString::fromUtf8(theme.caption), 240, theme.top, 2145, 555);
-        const int number = theme.themeNumber;
-        connect(button, &QPushButton::clicked, this, [this, number]() { chooseTheme(number); });
-    }
-    Command46 = addButton(Frame6, "Command46", QStringLiteral("خروج"), 720, 6900, 1185, 435);
-    connect(Command46, &QPushButton::clicked, Frame6, &QWidget::hide);
-}
-
-void Frm1::buildClinicPanel() {
-    if (Text2)
-        return;
-    SkinLabel4 = addLabel(Frame9, "SkinLabel4", 5580, 420, 435, 285);
-    SkinLabel4->setCaption(QStringLiteral(" :نام"));
-    SkinLabel5 = addLabel(Frame9, "SkinLabel5", 5460, 1140, 555, 285);
-    SkinLabel5->setCaption(QStringLiteral(" :آدرس"));
-
-    Text2 = new QLineEdit(Frame9);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setGeometry(twipsRect(120, 300, 5355, 615));
-    Text2->setAlignment(Qt::AlignCenter);
-    Text14 = new QLineEdit(Frame9);
-    Text14->setObjectName(QStringLiteral("Text14"));
-    Text14->setGeometry(twipsRect(120, 1020, 5355, 615));
-    Text14->setAlignment(Qt::AlignCenter);
-    SkinLabel4->setBuddy(Text2);
-    SkinLabel5->setBuddy(Text14);
-
-    Command64 = addButton(Frame9, "Command64", QStringLiteral("ذخيره "), 3180, 1680, 855, 495);
-    Command7 = addButton(Frame9, "Command7", QStringLiteral("انصراف"), 2100, 1680, 855, 495);
-    connect(Command64, &QPushButton::clicked, this, &Frm1::saveClinic);
-    connect(Command7, &QPushButton::clicked, this, &Frm1::cancelClinic);
-
-    // From here on the label follows the box, which the binding fills with the name field now.
-    FieldBinding::unbind(SkinLabel1);
-    connect(Text2, &QLineEdit::textChanged, SkinLabel1, &SkinLabel::setCaption);
-    FieldBinding::bind(Text2, Adodc1, QStringLiteral("Name"));
-    FieldBinding::bind(Text14, Adodc1, QStringLiteral("Adress"));
-}
-
-QPushButton *Frm1::addButton(QWidget *parent, const char *name, const QString &caption, int left, int top, int width,
-                             int height) {
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(twipsRect(left, top, width, height));
-    return button;
-}
-
-SkinLabel *Frm1::addLabel(QWidget *parent, const char *name, int left, int top, int width, int height) {
-    auto *label = new SkinLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(twipsRect(left, top, width, height));
-    return label;
-}
-
 QLineEdit *Frm1::addHiddenBox(const char *name) {
     auto *box = new QLineEdit(this);
     box->setObjectName(QString::fromLatin1(name));
@@ -385,7 +301,12 @@ void Frm1::startCalculator() {
 
 void Frm1::openSettingsPanel() {
     closePanels();
-    buildSettingsPanel();
+    if (!m_settings) {
+        m_settings = new SettingsPanel(Frame8);
+        connect(m_settings, &SettingsPanel::themeRequested, this, &Frm1::openThemePanel);
+        connect(m_settings, &SettingsPanel::clinicRequested, this, &Frm1::openClinicPanel);
+        connect(m_settings, &SettingsPanel::closeRequested, this, &Frm1::closePanels);
+    }
     showPanel(Frame8);
 }
 
@@ -423,25 +344,19 @@ void Frm1::openSitePages() {
 // button had been pressed.
 void Frm1::openThemePanel() {
     openSettingsPanel();
-    buildThemePanel();
+    if (!m_themes) {
+        m_themes = new ThemePanel(Frame6);
+        connect(m_themes, &ThemePanel::themeChosen, this, &Frm1::chooseTheme);
+    }
     showPanel(Frame6);
 }
 
 void Frm1::openClinicPanel() {
     openSettingsPanel();
-    buildClinicPanel();
+    if (!m_clinic)
+        m_clinic = new ClinicPanel(Frame9, Adodc1, SkinLabel1, [this]() { return saveSettings(); });
     showPanel(Frame9);
 }
-
-void Frm1::saveClinic() {
-    if (!saveSettings())
-        return;
-    Adodc1->refresh();
-    Adodc1->refresh();
-    Frame9->hide();
-}
-
-void Frm1::cancelClinic() { Frame9->hide(); }
 
 void Frm1::chooseTheme(int themeNumber) {
     setLeaveMode(1);

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QWidget>
 
+class ClinicPanel;
 class DataSource;
 class QAbstractButton;
 class QFrame;
@@ -15,6 +16,8 @@ class RegistrationPanel;
 class SitePicture;
 class SkinLabel;
 class SkinObject;
+class SettingsPanel;
+class ThemePanel;
 
 // The main window: the bar of navigation buttons, the help button, the site picture, the clinic's
 // name, the title and version, the hint line, and the panels that open inside it (registration,
@@ -52,22 +55,13 @@ private slots:
 
     void openThemePanel();
     void openClinicPanel();
-    void saveClinic();
-    void cancelClinic();
 
 private:
     void createDataSources();
     void bindClinicFields();
     void createControls(const QIcon &helpIcon);
     void createButtonBar();
-    // Each makes the controls of its panel the first time the panel opens.
-    void buildSettingsPanel();
-    void buildThemePanel();
-    void buildClinicPanel();
     void showPanel(QFrame *panel);
-    QPushButton *addButton(QWidget *parent, const char *name, const QString &caption, int left, int top, int width,
-                           int height);
-    SkinLabel *addLabel(QWidget *parent, const char *name, int left, int top, int width, int height);
     QLineEdit *addHiddenBox(const char *name);
     QFrame *addPanel(const char *name, int left, int top, int width, int height);
 
@@ -114,22 +108,14 @@ private:
     QPushButton *Cmdupdate = nullptr;
     QPushButton *Command6 = nullptr;
 
+    // The panels, each made when it first opens, so the first paint does not wait for controls it
+    // does not show.
     QFrame *Frame8 = nullptr; // settings panel
-    QPushButton *Command68 = nullptr;
-    QPushButton *Command67 = nullptr;
-    QPushButton *Command69 = nullptr;
-
+    SettingsPanel *m_settings = nullptr;
     QFrame *Frame6 = nullptr; // theme panel
-    QPushButton *Command46 = nullptr;
-
+    ThemePanel *m_themes = nullptr;
     QFrame *Frame9 = nullptr; // clinic panel
-    SkinLabel *SkinLabel4 = nullptr;
-    QLineEdit *Text2 = nullptr; // clinic name (Name)
-    SkinLabel *SkinLabel5 = nullptr;
-    QLineEdit *Text14 = nullptr; // clinic address (Adress)
-    QPushButton *Command64 = nullptr;
-    QPushButton *Command7 = nullptr;
-
-    QFrame *Frame10 = nullptr;                   // registration panel
-    RegistrationPanel *m_registration = nullptr; // made when the panel first opens
+    ClinicPanel *m_clinic = nullptr;
+    QFrame *Frame10 = nullptr; // registration panel
+    RegistrationPanel *m_registration = nullptr;
 };

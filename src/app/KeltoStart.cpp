@@ -1,9 +1,11 @@
 #include "app/KeltoStart.h"
 
+#include "app/DamageRoad.h"
 #include "app/Frm1.h"
 #include "app/StartRecovery.h"
 #include "backup/DatabaseCopies.h"
 #include "common/AppVersion.h"
+#include "examinees/StoredCodeDigits.h"
 #include "store/Database.h"
 #include "widgets/Navigation.h"
 #include "widgets/PersianApplication.h"
@@ -12,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFontDatabase>
+#include <QStringList>
 #include <QThread>
 
 KeltoStart::KeltoStart(const QString &programDir) : m_programDir(programDir), m_guard(programDir) {}
@@ -42,9 +45,21 @@ KeltoStart::Outcome KeltoStart::run(QApplication &app) {
     QString error;
     if (!Database::open(Database::relativePath(), &error) && !recoverRefusedDatabase(Database::relativePath(), error))
         return Outcome::DatabaseRefused;
+    foldStoredCodeDigits();
+    m_damageRoad = std::make_unique<DamageRoad>();
     Navigation::setMainWindowFactory([]() -> QWidget * { return new Frm1; });
     m_mainWindow = Navigation::showMainWindow();
+    m_damageRoad->checkAfterFirstPaint(m_mainWindow);
     return Outcome::MainWindowShown;
+}
+
+void KeltoStart::foldStoredCodeDigits() {
+    QStringList clashes;
+    QString error;
+    if (!StoredCodeDigits::foldStoredCodes(&clashes, &error))
+        qWarning("codes typed with Persian digits were left as they are: %s", qPrintable(error));
+    for (const QString &code : clashes)
+        qWarning("the code %s is left as typed: its digits written as ASCII are another examinee's", qPrintable(code));
 }
 
 int KeltoStart::exitCode(Outcome outcome) { return outcome == Outcome::DatabaseRefused ? 1 : 0; }

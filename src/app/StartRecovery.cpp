@@ -14,61 +14,74 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
-// Puts the chosen backup, or a new database, where the refused file was, and opens it.
-bool replaceDatabase(const QString &databasePath, RecoveryBox::Choice choice, const BackupFile &backup,
-                     QString &passphrase, QString *error) {
-    if (choice == RecoveryBox::Choice::Restore) {
-        // The restore's own path: the backup checked again, copied beside the database, renamed.
-        const DatabaseCopies::Outcome restored = backup.sealed ? DatabaseCopies::restoreSealed(backup.path, passphrase)
-                                                               : DatabaseCopies::restore(backup.path);
-        SealedBackup::forget(passphrase);
-        if (restored.result != DatabaseCopies::Result::Done) {
-            *error = StoreMessages::cannotRestore(backup.path, restored.message);
-            return false;
-        }
-    }
-    // Opening a missing file makes a new database, as on a first start.
-    return Database::open(databasePath, error);
-}
-} // namespace
-
-bool recoverRefusedDatabase(const QString &databasePath, const QString &reason) {
+RecoveryChoice askHowToRecover(const QString &databasePath, const QString &reason) {
     const QString databaseFolder = QFileInfo(databasePath).absolutePath();
     const QString backupFolder = QDir::current().absoluteFilePath(QStringLiteral("Back"));
     const bool folderTakesWrites = Database::folderTakesWrites(databaseFolder);
+    const BackupListing backups = folderTakesWrites ? listBackups(backupFolder) : BackupListing{};
+    for (;;) {
+        RecoveryBox box(reason, databaseFolder, folderTakesWrites, backupFolder, backups);
+        box.exec();
+        if (box.choice() != RecoveryBox::Choice::Restore || !box.chosenBackup().sealed)
+            return {box.choice(), box.chosenBackup()};
+        // A sealed backup's passphrase is asked before anything is moved; giving none goes back.
+        const QString passphrase =
+            InputBox::askPassphrase(nullptr, QStringLiteral("گذرواژه"), QStringLiteral("گذرواژه اين نسخه پشتيبان:"));
+        if (!passphrase.isEmpty())
+            return {box.choice(), box.chosenBackup(), passphrase};
+    }
+}
+
+// The refused file is set aside only when what takes its place is ready: for a restore, once the
+// backup's copy is whole beside it. A restore that fails (a full disk) so leaves it in its place,
+// and the next start comes back to the recovery box.
+bool carryOutRecovery(const QString &databasePath, const RecoveryChoice &chosen, QString *error) {
+    QString aside;
+    const auto moveAside = [&](QString *why) {
+        QString reason;
+        if (RefusedDatabase::moveAside(databasePath, QDateTime::currentDateTime(), &aside, &reason))
+            return true;
+        *why = StoreMessages::cannotMoveAside(databasePath, reason);
+        return false;
+    };
+    if (chosen.choice == RecoveryBox::Choice::Restore) {
+        // The restore's own path: the backup checked again, copied beside the database, renamed.
+        const BeforeRename moveAsideFirst = [&](const QString &, QString *why) { return moveAside(why); };
+        const DatabaseCopies::Outcome restored =
+            chosen.backup.sealed ? DatabaseCopies::restoreSealed(chosen.backup.path, chosen.passphrase, moveAsideFirst)
+                                 : DatabaseCopies::restore(chosen.backup.path, moveAsideFirst);
+        if (restored.result != DatabaseCopies::Result::Done) {
+            *error = StoreMessages::cannotRestore(chosen.backup.path, restored.message);
+            if (!aside.isEmpty()) // set aside, and then the copy could not take its name
+                *error += QLatin1Char('\n') + StoreMessages::movedAside(aside);
+            return false;
+        }
+    } else if (!moveAside(error)) {
+        return false;
+    }
+    // Opening a missing file makes a new database, as on a first start.
+    if (!Database::open(databasePath, error))
+        return false;
+    const QString movedNote = aside.isEmpty() ? QString() : StoreMessages::movedAside(aside) + QLatin1Char('\n');
+    const QString done = chosen.choice == RecoveryBox::Choice::Restore ? StoreMessages::restoredFrom(chosen.backup.path)
+                                                                       : StoreMessages::newDatabaseMade();
+    WaitingMessageBox::show(nullptr, movedNote + done, appTitle(), QMessageBox::Information);
+    return true;
+}
+
+bool recoverRefusedDatabase(const QString &databasePath, const QString &reason) {
     QString message = reason;
     for (;;) {
-        const BackupListing backups = folderTakesWrites ? listBackups(backupFolder) : BackupListing{};
-        RecoveryBox box(message, databaseFolder, folderTakesWrites, backupFolder, backups);
-        box.exec();
-        if (box.choice() == RecoveryBox::Choice::Exit)
+        RecoveryChoice chosen = askHowToRecover(databasePath, message);
+        if (chosen.choice == RecoveryBox::Choice::Exit)
             return false;
-        // A sealed backup's passphrase is asked before anything is moved; giving none goes back.
-        const bool sealed = box.choice() == RecoveryBox::Choice::Restore && box.chosenBackup().sealed;
-        QString passphrase = sealed ? InputBox::askPassphrase(nullptr, QStringLiteral("گذرواژه"),
-                                                              QStringLiteral("گذرواژه اين نسخه پشتيبان:"))
-                                    : QString();
-        if (sealed && passphrase.isEmpty())
-            continue;
-        QString aside;
         QString error;
-        if (!RefusedDatabase::moveAside(databasePath, QDateTime::currentDateTime(), &aside, &error)) {
-            WaitingMessageBox::show(nullptr, StoreMessages::cannotMoveAside(databasePath, error), appTitle(),
-                                    QMessageBox::Critical);
-            return false;
-        }
-        const QString movedNote = aside.isEmpty() ? QString() : StoreMessages::movedAside(aside) + QLatin1Char('\n');
-        if (replaceDatabase(databasePath, box.choice(), box.chosenBackup(), passphrase, &error)) {
-            const QString done = box.choice() == RecoveryBox::Choice::Restore
-                                     ? StoreMessages::restoredFrom(box.chosenBackup().path)
-                                     : StoreMessages::newDatabaseMade();
-            WaitingMessageBox::show(nullptr, movedNote + done, appTitle(), QMessageBox::Information);
+        const bool recovered = carryOutRecovery(databasePath, chosen, &error);
+        SealedBackup::forget(chosen.passphrase);
+        if (recovered)
             return true;
-        }
-        // The refused file is aside by now; the box comes back with what went wrong. (A failed
-        // copy may have left the restore's connection open on a new file: the box starts closed.)
+        // The box comes back with what went wrong, the connection closed.
         Database::close();
-        message = error + QLatin1Char('\n') + movedNote;
+        message = error;
     }
 }

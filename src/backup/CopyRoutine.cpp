@@ -1,14 +1,34 @@
 #include "backup/CopyRoutine.h"
 
 #include "backup/EventTurns.h"
+#include "store/StoreMessages.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRegularExpression>
+#include <QStorageInfo>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <system_error>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 bool copyRunning = false;
+
+// The written pieces go to the file this many at a time, as one write.
+constexpr qint64 piecesPerWrite = 64;
+// The copy is put on the disk every so many bytes.
+constexpr qint64 syncEvery = 8 * 1024 * 1024;
 
 class RunningCopy {
 public:
@@ -24,20 +44,61 @@ QString describe(const QString &path, const QString &description) {
 
 QString describe(const QFileDevice &file) { return describe(file.fileName(), file.errorString()); }
 
+// The temporary copy: the destination's name, a mark and six characters.
+QString temporaryTemplate(const QString &destination) { return destination + QStringLiteral(".copy-XXXXXX"); }
+
+// Copies cut off by the end of their process (killed, power gone) are recognised by the name
+// alone and removed only when an hour old, so that no copy still being written is touched.
+void removeLeftoverCopies(const QString &folder) {
+    static const QRegularExpression leftover(QStringLiteral("^.+\\.copy-[A-Za-z0-9_-]{6}$"));
+    const QDateTime anHourAgo = QDateTime::currentDateTime().addSecs(-3600);
+    const QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("*.copy-??????")}, QDir::Files);
+    for (const QFileInfo &file : files) {
+        if (leftover.match(file.fileName()).hasMatch() && file.lastModified() < anHourAgo)
+            QFile::remove(file.absoluteFilePath());
+    }
+}
+
+// Whether the disk of the folder has less room than the copy still needs.
+bool diskTooFull(const QString &folder, qint64 needed) {
+    const QStorageInfo disk(folder);
+    return disk.isValid() && disk.isReady() && disk.bytesAvailable() < needed;
+}
+
+bool syncToDisk(QFileDevice &file) {
+#ifdef Q_OS_WIN
+    return _commit(file.handle()) == 0;
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+
 // The pieces, from the start; the last one is the remainder, never an empty piece. Each piece
 // is read on its own and put at its place in the destination; the written pieces go to the file
-// 64 at a time, as one write: one write for every piece took several times as long as cp.
-bool copyPieces(QFile &source, QFileDevice &destination, QString *error) {
-    constexpr qint64 piecesPerWrite = 64;
+// piecesPerWrite at a time, as one write: one write for every piece took several times as long
+// as cp. *copied counts the bytes that reached the file; errors name the file as destinationName.
+bool copyPieces(QFile &source, QFileDevice &destination, const QString &destinationName, qint64 *copied,
+                QString *error) {
     const qint64 length = source.size();
     QByteArray written(copyChunkSize * piecesPerWrite, Qt::Uninitialized);
     qint64 waiting = 0; // bytes of `written` not yet in the file
+    qint64 synced = 0;  // bytes known to be on the disk
     const auto writeWaiting = [&]() {
         if (destination.write(written.constData(), waiting) != waiting) {
-            *error = describe(destination);
+            *error = describe(destinationName, destination.errorString());
             return false;
         }
+        *copied += waiting;
         waiting = 0;
+        // On the disk as it goes, so that the sync at the end is short: one sync of a large file
+        // held up the window for a fifth of a second.
+        if (*copied - synced >= syncEvery) {
+            if (!destination.flush() || !syncToDisk(destination)) {
+                *error = describe(destinationName, destination.errorString());
+                return false;
+            }
+            synced = *copied;
+        }
         return true;
     };
     EventTurns turns;
@@ -62,44 +123,38 @@ bool copyPieces(QFile &source, QFileDevice &destination, QString *error) {
     return writeWaiting();
 }
 
-bool replaceFile(QFile &source, const QString &destination, QString *error) {
-    QSaveFile replacement(destination);
-    if (!replacement.open(QIODevice::WriteOnly)) {
-        *error = describe(destination, replacement.errorString());
+// Writes the whole copy under the temporary name and leaves it closed there; false with *error
+// set otherwise (the temporary file is then removed with the object).
+bool writeWholeCopy(QFile &source, QTemporaryFile &copy, const QString &destination, QString *error) {
+    const QString folder = QFileInfo(destination).absolutePath();
+    if (!copy.open()) {
+        *error = describe(destination, copy.errorString());
         return false;
     }
-    if (!copyPieces(source, replacement, error)) {
-        replacement.cancelWriting();
+    if (diskTooFull(folder, source.size())) {
+        *error = describe(destination, StoreMessages::diskFull());
         return false;
     }
-    if (!replacement.commit()) {
-        *error = describe(destination, replacement.errorString());
+    qint64 copied = 0;
+    bool whole = copyPieces(source, copy, destination, &copied, error) && copy.flush();
+    if (whole && !syncToDisk(copy)) {
+        whole = false;
+        *error = describe(destination, qt_error_string(errno));
+    }
+    if (!whole) {
+        if (error->isEmpty())
+            *error = describe(destination, copy.errorString());
+        // Asked while the part already written still takes its room.
+        if (diskTooFull(folder, qMax(source.size() - copied, copyChunkSize * piecesPerWrite)))
+            *error = describe(destination, StoreMessages::diskFull());
         return false;
     }
-    return true;
-}
-
-bool writeNewFile(QFile &source, const QString &destination, QString *error) {
-    QFile copy(destination);
-    if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        *error = describe(copy);
-        return false;
-    }
-    if (copyPieces(source, copy, error) && copy.flush()) {
-        copy.close();
-        if (copy.error() == QFileDevice::NoError)
-            return true;
-    }
-    if (error->isEmpty())
-        *error = describe(copy);
-    // Half a backup must not pass for one.
     copy.close();
-    copy.remove();
-    return false;
+    return true;
 }
 } // namespace
 
-bool copyChunked(const QString &source, const QString &destination, QString *error) {
+bool copyChunked(const QString &source, const QString &destination, QString *error, const BeforeRename &beforeRename) {
     QString ignored;
     if (!error)
         error = &ignored;
@@ -114,8 +169,21 @@ bool copyChunked(const QString &source, const QString &destination, QString *err
         *error = describe(input);
         return false;
     }
-    return QFileInfo::exists(destination) ? replaceFile(input, destination, error)
-                                          : writeNewFile(input, destination, error);
+    removeLeftoverCopies(QFileInfo(destination).absolutePath());
+    QTemporaryFile copy(temporaryTemplate(QFileInfo(destination).absoluteFilePath()));
+    if (!writeWholeCopy(input, copy, destination, error))
+        return false;
+    if (beforeRename && !beforeRename(copy.fileName(), error))
+        return false;
+    std::error_code renameError;
+    std::filesystem::rename(QFile::encodeName(copy.fileName()).toStdString(),
+                            QFile::encodeName(QFileInfo(destination).absoluteFilePath()).toStdString(), renameError);
+    if (renameError) {
+        *error = describe(destination, QString::fromLocal8Bit(renameError.message()));
+        return false;
+    }
+    copy.setAutoRemove(false); // it is the destination now
+    return true;
 }
 
 bool isCopyRunning() { return copyRunning; }

@@ -2,22 +2,31 @@
 
 #include <QString>
 
+#include <functional>
+
 // The size of one piece of a copy.
 constexpr qint64 copyChunkSize = 4048;
+
+// What is done with a whole copy, under its temporary name, before it takes the destination's
+// name: a check of it, or making room for it. False, with *error set, abandons the copy.
+using BeforeRename = std::function<bool(const QString &wholeCopy, QString *error)>;
 
 // Copies a file byte for byte in pieces of copyChunkSize bytes, letting the user-interface thread
 // process its pending events between pieces (before the first, then every few milliseconds), so
 // that windows keep redrawing and timers keep firing during a long copy. Shows no message.
 //
-// A destination that exists is replaced only once the copy is whole: the bytes go to a temporary
-// file beside it, which is renamed over it at the end, so a failed copy leaves it exactly as it
-// was (and an older, longer file never keeps bytes past the new length). A new destination that
-// cannot be finished is removed again. On failure, *error names the file and gives the system's
-// own description of what went wrong.
+// The bytes go to a temporary file beside the destination, readable by its owner only (as the
+// database itself), which takes the destination's name (replacing a file of that name) only once
+// it is whole, on the disk, and has passed beforeRename. So a copy that fails, or is cut off by
+// the end of the process, never stands under the destination's name, and a file it was to
+// replace stays exactly as it was. Temporary copies that earlier processes left in the
+// destination's folder are removed once they are an hour old. On failure, *error names the file
+// and says what went wrong: the system's own description, or that the disk is full.
 //
 // One copy at a time: a call made while another copy runs (from an event processed between its
 // pieces) copies nothing and fails.
-bool copyChunked(const QString &source, const QString &destination, QString *error = nullptr);
+bool copyChunked(const QString &source, const QString &destination, QString *error = nullptr,
+                 const BeforeRename &beforeRename = {});
 
 // Whether a copy is running now.
 bool isCopyRunning();

@@ -1,9 +1,9 @@
 #include "backup/DatabaseCopies.h"
 
-#include "backup/CopyRoutine.h"
 #include "backup/EventTurns.h"
 #include "backup/SealedBackup.h"
 #include "store/Database.h"
+#include "store/StoreMessages.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,6 +43,10 @@ private:
     bool m_held = false;
     bool m_refused = false;
 };
+// A backup of a database damaged inside would pass the damage on.
+QString damagedDatabaseMessage(const QString &database) {
+    return StoreMessages::damagedInside(database) + QLatin1Char('\n') + StoreMessages::restoreFromAWholeBackup();
+}
 } // namespace
 
 namespace DatabaseCopies {
@@ -51,13 +55,20 @@ Outcome backUp(const QString &destination) {
     const ReadLock lock;
     if (lock.refused())
         return {Result::WritePending, writePendingMessage()};
+    const QString database = databaseFile();
+    const auto checkCopy = [&database](const QString &copy, QString *why) {
+        if (Database::pagesAreWhole(copy))
+            return true;
+        *why = damagedDatabaseMessage(database);
+        return false;
+    };
     QString error;
-    if (!copyChunked(databaseFile(), destination, &error))
+    if (!copyChunked(database, destination, &error, checkCopy))
         return {Result::CopyFailed, error};
     return {};
 }
 
-Outcome restore(const QString &source) {
+Outcome restore(const QString &source, const BeforeRename &beforeReplacing) {
     QString why;
     // A check of every page: a second or more for a large database, the events running meanwhile.
     if (!whileEventsTurn([&source, &why]() { return Database::isKeltoDatabaseFile(source, &why); }))
@@ -68,10 +79,12 @@ Outcome restore(const QString &source) {
         if (lock.refused())
             return {Result::WritePending, writePendingMessage()};
     }
+    const bool wasOpen = Database::isOpen();
     Database::close();
     QString error;
-    if (!copyChunked(source, target, &error)) {
-        Database::open(target, nullptr);
+    if (!copyChunked(source, target, &error, beforeReplacing)) {
+        if (wasOpen)
+            Database::open(target, nullptr);
         return {Result::CopyFailed, error};
     }
     return {};
@@ -81,20 +94,24 @@ Outcome backUpSealed(const QString &destination, const QString &passphrase) {
     const ReadLock lock;
     if (lock.refused())
         return {Result::WritePending, writePendingMessage()};
-    const SealedBackup::Outcome sealed = SealedBackup::seal(databaseFile(), destination, passphrase);
+    // The sealed bytes are those checked: no writer comes in while the lock is held.
+    const QString database = databaseFile();
+    if (!Database::pagesAreWhole(database))
+        return {Result::CopyFailed, damagedDatabaseMessage(database)};
+    const SealedBackup::Outcome sealed = SealedBackup::seal(database, destination, passphrase);
     if (sealed.result != SealedBackup::Result::Done)
         return {Result::CopyFailed, sealed.message};
     return {};
 }
 
-Outcome restoreSealed(const QString &source, const QString &passphrase) {
+Outcome restoreSealed(const QString &source, const QString &passphrase, const BeforeRename &beforeReplacing) {
     const QString opened = openedCopyPath();
     const SealedBackup::Outcome open = SealedBackup::open(source, opened, passphrase);
     if (open.result == SealedBackup::Result::FileError)
         return {Result::CopyFailed, open.message};
     if (open.result != SealedBackup::Result::Done)
         return {Result::SealedRefused, open.message};
-    Outcome outcome = restore(opened);
+    Outcome outcome = restore(opened, beforeReplacing);
     // Freeing the blocks of a large file takes a while too.
     whileEventsTurn([&opened]() { return QFile::remove(opened); });
     // What is said of the opened copy is said of the backup the user chose.

@@ -279,7 +279,9 @@ void Frmbackup::reportFailure(const DatabaseCopies::Outcome &outcome, bool resto
     switch (outcome.result) {
     case Result::CopyFailed:
         WaitingMessageBox::show(this,
-                                QStringLiteral("اشکال در ايجاد نسخه پشتيباني") + QLatin1Char('\n') + outcome.message,
+                                (restoring ? QStringLiteral("عدم موفقيت در بازيابي اطلاعات ")
+                                           : QStringLiteral("اشکال در ايجاد نسخه پشتيباني")) +
+                                    QLatin1Char('\n') + outcome.message,
                                 appTitle(), QMessageBox::Critical);
         break;
     case Result::NotKeltoDatabase:

@@ -1,30 +1,24 @@
 #include "examinees/ExamineeRows.h"
 
 #include "common/AsciiDigits.h"
+#include "examinees/ExamineeFields.h"
 #include "store/DataSource.h"
 #include "store/Transaction.h"
 
 #include <QHash>
 #include <QLocale>
-#include <QStringList>
 #include <QTime>
+#include <initializer_list>
 
 namespace {
-const QString codeField = QStringLiteral("Code");
-
-// The fields of the examinee row that the program writes.
-const QStringList &examineeFields() {
-    static const QStringList fields{QStringLiteral("Code"),   QStringLiteral("FName"), QStringLiteral("LName"),
-                                    QStringLiteral("Jens"),   QStringLiteral("Sen"),   QStringLiteral("Taahol"),
-                                    QStringLiteral("Tahsil"), QStringLiteral("Group"), QStringLiteral("Date"),
-                                    QStringLiteral("Time")};
-    return fields;
-}
+const QString codeField = ExamineeFields::name(ExamineeFields::Code);
 
 QHash<QString, QString> valuesOf(const DataSource &source) {
     QHash<QString, QString> values;
-    for (const QString &field : examineeFields())
-        values.insert(field, source.value(field));
+    for (int field = 0; field < ExamineeFields::count; ++field) {
+        const QString name = ExamineeFields::name(ExamineeFields::Field(field));
+        values.insert(name, source.value(name));
+    }
     return values;
 }
 
@@ -54,19 +48,19 @@ int holders(DataSource &source, const QString &code) {
     return source.recordCount();
 }
 
-// Saves the first source, then the second, and commits; the reason of the first step that fails.
-bool saveBoth(Transaction &transaction, DataSource &first, DataSource &second, QString *error) {
+// Saves the sources in order and commits; the reason of the first step that fails.
+bool saveAll(Transaction &transaction, std::initializer_list<DataSource *> sources, QString *error) {
     QString why;
-    if (!first.save())
-        why = first.lastError();
-    else if (!second.save())
-        why = second.lastError();
-    else if (!transaction.commit())
-        why = transaction.lastError();
-    else
+    for (DataSource *source : sources) {
+        if (!source->save()) {
+            why = source->lastError();
+            break;
+        }
+    }
+    if (why.isEmpty() && transaction.commit())
         return true;
     if (error)
-        *error = why;
+        *error = why.isEmpty() ? transaction.lastError() : why;
     return false;
 }
 } // namespace
@@ -98,7 +92,7 @@ bool registerExaminee(DataSource &examinees, DataSource &answers, QString *error
         }
         answers.addNew();
         answers.setValue(codeField, typed.value(codeField));
-        if (saveBoth(transaction, answers, examinees, error))
+        if (saveAll(transaction, {&answers, &examinees}, error))
             return true;
     }
     // Rolled back: neither row is stored, whatever the sources took for saved.
@@ -108,25 +102,40 @@ bool registerExaminee(DataSource &examinees, DataSource &answers, QString *error
     return false;
 }
 
-bool saveExaminee(DataSource &examinee, DataSource &answerRow, QString *error) {
-    const QString oldCode = answerRow.value(codeField);
+DetailsSave saveExaminee(DataSource &examinee, DataSource &answerRow, const QString &storedCode,
+                         DataSource &examineeCheck, DataSource &answerCheck, QString *error) {
+    if (examinee.noCurrentRow()) {
+        // No row to store the details in: the save refuses, touching nothing, and tells why.
+        examinee.save();
+        if (error)
+            *error = examinee.lastError();
+        return DetailsSave::Failed;
+    }
     const QString newCode = examinee.value(codeField);
+    // An examinee without a code could never be selected again.
+    if (newCode.isEmpty())
+        return DetailsSave::CodeMissing;
+    if (newCode != storedCode && codeInUse(examineeCheck, answerCheck, newCode, storedCode))
+        return DetailsSave::CodeInUse;
+    const bool hasAnswerRow = !answerRow.noCurrentRow();
     const QHash<QString, QString> edited = valuesOf(examinee);
     {
         Transaction transaction;
         if (!transaction.isActive()) {
             if (error)
                 *error = transaction.lastError();
-            return false;
+            return DetailsSave::Failed;
         }
-        if (newCode != oldCode)
+        if (hasAnswerRow && newCode != answerRow.value(codeField))
             answerRow.setValue(codeField, newCode);
-        if (saveBoth(transaction, answerRow, examinee, error))
-            return true;
+        // The answer row goes first: a failure leaves the examinee's edits unsaved, to be saved again.
+        if (hasAnswerRow ? saveAll(transaction, {&answerRow, &examinee}, error)
+                         : saveAll(transaction, {&examinee}, error))
+            return DetailsSave::Saved;
     }
-    answerRow.setFilter(codeField, oldCode);
-    examinee.setFilter(codeField, oldCode);
+    answerRow.setFilter(codeField, storedCode);
+    examinee.setFilter(codeField, storedCode);
     setValues(examinee, edited);
-    return false;
+    return DetailsSave::Failed;
 }
 } // namespace ExamineeRows

@@ -24,8 +24,16 @@ bool codeInUse(DataSource &examinees, DataSource &answers, const QString &code, 
 // again on an unsaved new row holding the values it had, and error tells why.
 bool registerExaminee(DataSource &examinees, DataSource &answers, QString *error);
 
-// Stores the changes of the examinee's row and carries a changed code to the answer row, both
-// current rows of their sources. On failure nothing is stored; both sources stand again on the
-// examinee's stored rows, the examinee row showing the changes once more; error tells why.
-bool saveExaminee(DataSource &examinee, DataSource &answerRow, QString *error);
+// What became of a change of the examinee's details.
+enum class DetailsSave { Saved, CodeMissing, CodeInUse, Failed };
+
+// Stores the changes of the examinee's row and carries a changed code to the examinee's answer row,
+// both current rows of their sources, in one transaction (an examinee whose answer row is gone has
+// its own row stored alone). storedCode is the code the examinee's rows hold in the file. An empty
+// code is refused, and so is a changed code that another examinee holds, as codeInUse finds it
+// through examineeCheck and answerCheck; nothing is stored then. On failure nothing is stored; both
+// sources stand again on the examinee's stored rows, the examinee row showing the changes once more;
+// error tells why.
+DetailsSave saveExaminee(DataSource &examinee, DataSource &answerRow, const QString &storedCode,
+                         DataSource &examineeCheck, DataSource &answerCheck, QString *error);
 } // namespace ExamineeRows

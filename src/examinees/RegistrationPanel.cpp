@@ -2,11 +2,11 @@
 
 #include "calendar/PersianCalendar.h"
 #include "common/Twips.h"
+#include "examinees/ExamineeBoxes.h"
 #include "examinees/ExamineeRows.h"
 #include "store/DataSource.h"
 #include "store/FieldValues.h"
 #include "widgets/DigitKeyFilter.h"
-#include "widgets/FieldBinding.h"
 #include "widgets/Notices.h"
 #include "widgets/SkinLabel.h"
 #include "widgets/WaitingMessageBox.h"
@@ -33,16 +33,16 @@ RegistrationPanel::RegistrationPanel(QFrame *frame, const Sources &sources, std:
     Text5 = addBox("Text5", QStringLiteral(" :سن"), 5400, 840, 675, 540);
     Text5->setMaxLength(2);
     DigitKeyFilter::install(Text5, '0', Notices::digitsOnly);
-    Text15 = addHiddenBox("Text15", QStringLiteral("Taahol"));
+    Text15 = addHiddenBox("Text15");
     Combo1 = addList("Combo1", FieldValues::maritalStatuses(), QStringLiteral(" :تاهل"), 4005, 855, 915, 450, Text15);
     Text8 = addBox("Text8", QStringLiteral(" :تاريخ"), 2220, 840, 1155, 570);
     // The date fills its narrow box: no inner margins, or wider fonts cut off its first digit.
     Text8->setAlignment(Qt::AlignCenter);
     Text8->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px; }"));
     Text9 = addBox("Text9", QStringLiteral(" :ساعت"), 120, 840, 1455, 585);
-    Text16 = addHiddenBox("Text16", QStringLiteral("Jens"));
+    Text16 = addHiddenBox("Text16");
     Combo2 = addList("Combo2", FieldValues::sexes(), QStringLiteral(" :جنس"), 4920, 1380, 1035, 660, Text16);
-    Text17 = addHiddenBox("Text17", QStringLiteral("Group"));
+    Text17 = addHiddenBox("Text17");
     Combo3 = addList("Combo3", FieldValues::groups(), QStringLiteral(" :گروه"), 2940, 1380, 1395, 525, Text17);
     Text7 = addBox("Text7", QStringLiteral(" :تحصيلات"), 120, 1320, 1815, 945);
 
@@ -55,7 +55,7 @@ RegistrationPanel::RegistrationPanel(QFrame *frame, const Sources &sources, std:
     Command10->setGeometry(twipsRect(960, 2220, 975, 555));
     connect(Command10, &QPushButton::clicked, this, &RegistrationPanel::cancel);
 
-    bindBoxes();
+    ExamineeBoxes::bind(m_frame, ExamineeBoxes::Registration, m_sources.examinees);
 }
 
 QLineEdit *RegistrationPanel::addBox(const char *name, const QString &label, int left, int top, int width,
@@ -80,10 +80,9 @@ QComboBox *RegistrationPanel::addList(const char *name, const QStringList &items
     return list;
 }
 
-QLineEdit *RegistrationPanel::addHiddenBox(const char *name, const QString &field) {
+QLineEdit *RegistrationPanel::addHiddenBox(const char *name) {
     auto *box = new QLineEdit(m_frame);
     box->setObjectName(QString::fromLatin1(name));
-    box->setProperty("field", field);
     box->hide();
     return box;
 }
@@ -94,19 +93,6 @@ SkinLabel *RegistrationPanel::addLabel(const QString &caption, int left, int top
     label->setGeometry(twipsRect(left, top, width, boxHeight));
     label->setCaption(caption);
     return label;
-}
-
-void RegistrationPanel::bindBoxes() {
-    DataSource *examinees = m_sources.examinees;
-    FieldBinding::bind(Text11, examinees, QStringLiteral("Code"));
-    FieldBinding::bind(Text6, examinees, QStringLiteral("FName"));
-    FieldBinding::bind(Text4, examinees, QStringLiteral("LName"));
-    FieldBinding::bind(Text5, examinees, QStringLiteral("Sen"));
-    FieldBinding::bind(Text8, examinees, QStringLiteral("Date"));
-    FieldBinding::bind(Text9, examinees, QStringLiteral("Time"));
-    FieldBinding::bind(Text7, examinees, QStringLiteral("Tahsil"));
-    for (QLineEdit *hidden : {Text15, Text16, Text17})
-        FieldBinding::bind(hidden, examinees, hidden->property("field").toString());
 }
 
 void RegistrationPanel::begin() {

@@ -42,9 +42,8 @@ private:
     QLineEdit *addBox(const char *name, const QString &label, int left, int top, int width, int labelWidth);
     QComboBox *addList(const char *name, const QStringList &items, const QString &label, int left, int top, int width,
                        int labelWidth, QLineEdit *hiddenBox);
-    QLineEdit *addHiddenBox(const char *name, const QString &field);
+    QLineEdit *addHiddenBox(const char *name);
     SkinLabel *addLabel(const QString &caption, int left, int top, int width);
-    void bindBoxes();
     void copyListPicks();
     // The first empty field's notice, with the focus where it sends the user; false when none is empty.
     bool reportFirstEmptyField();

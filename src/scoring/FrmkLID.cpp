@@ -1,13 +1,12 @@
 #include "scoring/FrmkLID.h"
 
 #include "common/Twips.h"
+#include "examinees/ExamineeDetailsForm.h"
+#include "examinees/ExamineeRows.h"
 #include "scoring/DataRPrint.h"
 #include "scoring/ScoringKey.h"
 #include "store/DataSource.h"
-#include "store/FieldValues.h"
 #include "store/ReadSnapshot.h"
-#include "store/Transaction.h"
-#include "widgets/DigitKeyFilter.h"
 #include "widgets/FieldBinding.h"
 #include "widgets/InputBox.h"
 #include "widgets/Navigation.h"
@@ -17,7 +16,6 @@
 #include "widgets/WaitingMessageBox.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -81,31 +79,7 @@ void FrmkLID::createDetailsFrame() {
     Frame5->setObjectName(QStringLiteral("Frame5"));
     Frame5->setFrameShape(QFrame::StyledPanel);
     Frame5->setGeometry(twipsRect(240, 120, 9495, 2115));
-
-    // Each label to the right of its field, as wide as the room up to the next field.
-    Text15 = addBox(Frame5, "Text15", 8040, 180, 675);
-    addFieldLabel("CodeLabel", QStringLiteral(" :کد"), 8700, 180, 735)->setBuddy(Text15);
-    Text23_3 = addBox(Frame5, "Text23_3", 5880, 180, 1515);
-    addFieldLabel("FirstNameLabel", QStringLiteral(" :نام"), 7380, 180, 660)->setBuddy(Text23_3);
-    Text12 = addBox(Frame5, "Text12", 3000, 180, 1635);
-    addFieldLabel("FamilyNameLabel", QStringLiteral(" :نام خانوادگي"), 4620, 240, 1260)->setBuddy(Text12);
-    Combo2 = addList(Frame5, "Combo2", FieldValues::sexes(), 1440, 180, 990);
-    addFieldLabel("SexLabel", QStringLiteral(" :جنس"), 2400, 240, 600)->setBuddy(Combo2);
-    Text6 = addBox(Frame5, "Text6", 180, 180, 675);
-    Text6->setMaxLength(3);
-    addFieldLabel("AgeLabel", QStringLiteral(" :سن"), 840, 240, 600)->setBuddy(Text6);
-    Combo1 = addList(Frame5, "Combo1", FieldValues::maritalStatuses(), 7290, 855, 915);
-    addFieldLabel("MaritalStatusLabel", QStringLiteral(" :وضعيت تاهل"), 8160, 900, 1275)->setBuddy(Combo1);
-    Text7 = addBox(Frame5, "Text7", 4260, 840, 1455);
-    addFieldLabel("EducationLabel", QStringLiteral(" :ميزان تحصيلات"), 5700, 900, 1590)->setBuddy(Text7);
-    Text8 = addBox(Frame5, "Text8", 2220, 840, 1455);
-    addFieldLabel("DateLabel", QStringLiteral(" :تاريخ"), 3660, 900, 600)->setBuddy(Text8);
-    Text9 = addBox(Frame5, "Text9", 120, 840, 1455);
-    addFieldLabel("TimeLabel", QStringLiteral(" :ساعت"), 1560, 900, 660)->setBuddy(Text9);
-    Combo3 = addList(Frame5, "Combo3", FieldValues::groups(), 6885, 1350, 1395);
-    addFieldLabel("GroupLabel", QStringLiteral(" :گروه"), 8235, 1395, 1200)->setBuddy(Combo3);
-    keepAsciiDigits(Text15);
-    keepAsciiDigits(Text6);
+    m_details = new ExamineeDetailsForm(Frame5, ExamineeBoxes::ResultSheet);
 
     Text13 = addBox(Frame5, "Text13", 0, 0, 0);
     Text13->hide();
@@ -239,16 +213,7 @@ void FrmkLID::createAnswerFrame() {
 }
 
 void FrmkLID::bindFields() {
-    FieldBinding::bind(Text15, Adodc3, codeField);
-    FieldBinding::bind(Text23_3, Adodc3, QStringLiteral("FName"));
-    FieldBinding::bind(Text12, Adodc3, QStringLiteral("LName"));
-    FieldBinding::bind(Combo2, Adodc3, QStringLiteral("Jens"));
-    FieldBinding::bind(Text6, Adodc3, QStringLiteral("Sen"));
-    FieldBinding::bind(Combo1, Adodc3, QStringLiteral("Taahol"));
-    FieldBinding::bind(Text7, Adodc3, QStringLiteral("Tahsil"));
-    FieldBinding::bind(Text8, Adodc3, QStringLiteral("Date"));
-    FieldBinding::bind(Text9, Adodc3, QStringLiteral("Time"));
-    FieldBinding::bind(Combo3, Adodc3, QStringLiteral("Group"));
+    m_details->bind(Adodc3);
     FieldBinding::bind(Text13, Adodc1, QStringLiteral("Name"));
     FieldBinding::bind(Text16, Adodc1, QStringLiteral("Adress"));
     FieldBinding::bind(Text2.at(0), Adodc2, QString());
@@ -261,27 +226,6 @@ QLineEdit *FrmkLID::addBox(QWidget *parent, const char *name, int left, int top,
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(twipsRect(left, top, width, height));
     return box;
-}
-
-QComboBox *FrmkLID::addList(QWidget *parent, const char *name, const QStringList &entries, int left, int top,
-                            int width) {
-    auto *list = new QComboBox(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->addItems(entries);
-    list->setGeometry(twipsRect(left, top, width, 405));
-    return list;
-}
-
-// The captions are written colon first, after a blank: they read correctly in a left-to-right
-// line, which puts the colon next to the field on their left.
-SkinLabel *FrmkLID::addFieldLabel(const char *name, const QString &caption, int left, int top, int width) {
-    auto *label = new SkinLabel(Frame5);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setLayoutDirection(Qt::LeftToRight);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setGeometry(twipsRect(left, top, width, 285));
-    label->setCaption(caption);
-    return label;
 }
 
 QPushButton *FrmkLID::addButton(QWidget *parent, const char *name, const QString &caption, int left, int top, int width,
@@ -362,10 +306,17 @@ void FrmkLID::printReport() {
     // without an answer row leaves none, yet the sheet still shows the examinee selected before:
     // that result is printed, as after a selection refused for missing answers.
     report.setRowCount(qMax(1, Adodc2->recordCount()));
+    using namespace ExamineeFields;
     const std::pair<const char *, QString> details[] = {
-        {"Label9", Text13->text()},         {"Label5", Text23_3->text()},       {"Label10", Text12->text()},
-        {"Label11", Text6->text()},         {"Label17", Combo2->currentText()}, {"Label19", Combo1->currentText()},
-        {"Label21", Combo3->currentText()}, {"Label12", Text7->text()},         {"Label13", Text8->text()},
+        {"Label9", Text13->text()},
+        {"Label5", m_details->text(FirstName)},
+        {"Label10", m_details->text(LastName)},
+        {"Label11", m_details->text(Age)},
+        {"Label17", m_details->text(Sex)},
+        {"Label19", m_details->text(MaritalStatus)},
+        {"Label21", m_details->text(Group)},
+        {"Label12", m_details->text(Education)},
+        {"Label13", m_details->text(Date)},
         {"Label14", Text16->text()},
     };
     for (const auto &[label, text] : details)
@@ -379,69 +330,29 @@ void FrmkLID::printReport() {
 }
 
 void FrmkLID::saveChanges() {
-    const QString newCode = Adodc3->value(codeField);
-    const bool codeChanged = !Adodc3->noCurrentRow() && newCode != m_storedCode;
-    if (!codeChanged) {
-        if (storeRecord(nullptr))
-            showNotice(this, Notices::changesSaved);
-        return;
-    }
-    // An examinee without a code could never be selected again.
-    if (newCode.isEmpty()) {
-        showNotice(this, Notices::codeMissing);
-        Text15->setFocus();
-        return;
-    }
-    // The answer row follows the examinee to the new code.
+    // The answer row follows the examinee to a new code.
     DataSource answerRow(QStringLiteral("Answer"));
     answerRow.setFilter(codeField, m_storedCode);
-    if (codeHeldByAnother(QStringLiteral("IDE"), newCode, Adodc3->value(QStringLiteral("ID"))) ||
-        codeHeldByAnother(QStringLiteral("Answer"), newCode, answerRow.value(QStringLiteral("ID")))) {
+    DataSource examineeCheck(QStringLiteral("IDE"));
+    DataSource answerCheck(QStringLiteral("Answer"));
+    QString error;
+    switch (ExamineeRows::saveExaminee(*Adodc3, answerRow, m_storedCode, examineeCheck, answerCheck, &error)) {
+    case ExamineeRows::DetailsSave::Saved:
+        m_storedCode = Adodc3->value(codeField);
+        showNotice(this, Notices::changesSaved);
+        break;
+    case ExamineeRows::DetailsSave::CodeMissing:
+        showNotice(this, Notices::codeMissing);
+        m_details->codeBox()->setFocus();
+        break;
+    case ExamineeRows::DetailsSave::CodeInUse:
         showNotice(this, Notices::codeInUse);
-        Text15->setFocus();
-        return;
+        m_details->codeBox()->setFocus();
+        break;
+    case ExamineeRows::DetailsSave::Failed:
+        reportSaveFailure(error);
+        break;
     }
-    if (!answerRow.noCurrentRow())
-        answerRow.setValue(codeField, newCode);
-    if (!storeRecord(&answerRow))
-        return;
-    m_storedCode = newCode;
-    showNotice(this, Notices::changesSaved);
-}
-
-// True when a row of the table other than the one with ownId holds the code, compared as look-ups
-// compare codes.
-bool FrmkLID::codeHeldByAnother(const QString &table, const QString &code, const QString &ownId) const {
-    DataSource rows(table);
-    rows.setFilter(codeField, code);
-    const int count = rows.recordCount();
-    return count > 1 || (count == 1 && rows.value(QStringLiteral("ID")) != ownId);
-}
-
-// The examinee's row and the answer row given (its code changed with the record's): both or
-// neither. The answer row goes first, so that a failure leaves the record's edits unsaved and on
-// screen, ready to be saved again.
-bool FrmkLID::storeRecord(DataSource *answerRow) {
-    Transaction transaction;
-    if (!transaction.isActive()) {
-        reportSaveFailure(transaction.lastError());
-        return false;
-    }
-    if (answerRow && !answerRow->noCurrentRow() && !answerRow->save()) {
-        reportSaveFailure(answerRow->lastError());
-        return false;
-    }
-    if (!Adodc3->save()) {
-        reportSaveFailure(Adodc3->lastError());
-        return false;
-    }
-    if (!transaction.commit()) {
-        // The record counts as saved in the data source but is not in the file: show the file.
-        Adodc3->setFilter(codeField, m_storedCode);
-        reportSaveFailure(transaction.lastError());
-        return false;
-    }
-    return true;
 }
 
 void FrmkLID::reportSaveFailure(const QString &error) {

@@ -5,7 +5,7 @@
 #include <QWidget>
 
 class DataSource;
-class QComboBox;
+class ExamineeDetailsForm;
 class QFontMetrics;
 class QFrame;
 class QGroupBox;
@@ -49,8 +49,6 @@ private:
     void createAnswerFrame();
     void bindFields();
     QLineEdit *addBox(QWidget *parent, const char *name, int left, int top, int width, int height = 435);
-    QComboBox *addList(QWidget *parent, const char *name, const QStringList &entries, int left, int top, int width);
-    SkinLabel *addFieldLabel(const char *name, const QString &caption, int left, int top, int width);
     QPushButton *addButton(QWidget *parent, const char *name, const QString &caption, int left, int top, int width,
                            int height);
 
@@ -58,8 +56,6 @@ private:
     void showScores(const QStringList &answers);
     // The four frames of a result: shown after a scored selection, hidden after a refused one.
     void showResult(bool shown);
-    bool codeHeldByAnother(const QString &table, const QString &code, const QString &ownId) const;
-    bool storeRecord(DataSource *answerRow);
     void reportSaveFailure(const QString &error);
 
     SkinObject *m_skin = nullptr;
@@ -72,19 +68,10 @@ private:
     DataSource *Adodc2 = nullptr;
     DataSource *Adodc3 = nullptr;
 
-    QFrame *Frame5 = nullptr;      // examinee details
-    QLineEdit *Text15 = nullptr;   // code
-    QLineEdit *Text23_3 = nullptr; // first name (the one box of its control array, index 3)
-    QLineEdit *Text12 = nullptr;   // family name
-    QComboBox *Combo2 = nullptr;   // sex
-    QLineEdit *Text6 = nullptr;    // age
-    QComboBox *Combo1 = nullptr;   // marital status
-    QLineEdit *Text7 = nullptr;    // education
-    QLineEdit *Text8 = nullptr;    // registration date
-    QLineEdit *Text9 = nullptr;    // registration time
-    QComboBox *Combo3 = nullptr;   // group
-    QLineEdit *Text13 = nullptr;   // clinic name, hidden
-    QLineEdit *Text16 = nullptr;   // clinic address, hidden
+    QFrame *Frame5 = nullptr;                 // examinee details
+    ExamineeDetailsForm *m_details = nullptr; // on Frame5
+    QLineEdit *Text13 = nullptr;              // clinic name, hidden
+    QLineEdit *Text16 = nullptr;              // clinic address, hidden
     QPushButton *Command2 = nullptr;
 
     QGroupBox *Frame3 = nullptr; // immature

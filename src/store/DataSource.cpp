@@ -147,7 +147,7 @@ bool DataSource::save() {
     if (!m_newRow)
         query.addBindValue(m_rowId);
     if (!query.exec()) {
-        m_lastError = query.lastError().text();
+        noteReadError(query);
         return false;
     }
     if (!m_newRow && query.numRowsAffected() == 0) {
@@ -181,7 +181,7 @@ bool DataSource::deleteCurrent() {
         query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(m_table)));
         query.addBindValue(m_rowId);
         if (!query.exec()) {
-            m_lastError = query.lastError().text();
+            noteReadError(query);
             return false;
         }
         ownWriteCounted(-1);
@@ -353,7 +353,7 @@ void DataSource::lookUp() {
         return;
     }
     if (!statement->firstRow({m_filterValue, m_filterValue})) {
-        noteReadError(statement->lastError());
+        noteReadError(statement->lastError(), statement->lastErrorCode());
         return;
     }
     m_count = int(statement->integer(0));
@@ -424,17 +424,21 @@ void DataSource::takeRow(qint64 rowId, const std::function<QString(int)> &fieldT
         m_values.insert(m_fields.at(i), fieldText(i));
 }
 
-// A read the database could not finish (a damaged page, a file taken away) must not pass for
-// an empty table: it is kept for lastError() and logged. True when the read failed.
+// A read (or write) the database could not finish (a damaged page, a file taken away) must not
+// pass for an empty table: it is kept for lastError() and logged, and damage is reported to the
+// database's listener, which tells the user. True when the read failed.
 bool DataSource::noteReadError(const QSqlQuery &query) const {
-    return query.lastError().isValid() && noteReadError(query.lastError().text());
+    const QSqlError error = query.lastError();
+    return error.isValid() && noteReadError(error.text(), error.nativeErrorCode().toInt());
 }
 
-bool DataSource::noteReadError(const QString &error) const {
+bool DataSource::noteReadError(const QString &error, int sqliteCode) const {
     if (error.isEmpty())
         return false;
     m_lastError = error;
     qWarning("DataSource(%s): %s", qPrintable(m_table), qPrintable(m_lastError));
+    if (Database::isDamage(sqliteCode))
+        Database::reportDamage(error);
     return true;
 }
 

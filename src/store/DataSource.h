@@ -98,7 +98,7 @@ private:
     bool loadRow(const QString &condition, qint64 rowId, bool descending, bool *readFailed = nullptr);
     void clearRow();
     bool noteReadError(const QSqlQuery &query) const;
-    bool noteReadError(const QString &error) const;
+    bool noteReadError(const QString &error, int sqliteCode = 0) const;
     void owePendingCount();
     void forgetPendingCount() const;
     void takeCount() const;

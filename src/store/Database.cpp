@@ -5,6 +5,7 @@
 #include "store/KeptStatement.h"
 #include "store/StoreMessages.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,14 +14,26 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryFile>
+#include <QThread>
 #include <QUrl>
 #include <QUuid>
 
+#include <atomic>
 #include <map>
+#include <memory>
 
 namespace {
-// SQLite's primary result code for a file that is not a database at all.
+// SQLite's primary result codes for a damaged file and for a file that is not a database at all.
+constexpr int SqliteCorrupt = 11;
 constexpr int SqliteNotADatabase = 26;
+
+// Whether the listener has heard of damage since the database was last opened.
+bool damageReported = false;
+
+Database::DamageListener &damageListener() {
+    static Database::DamageListener listener;
+    return listener;
+}
 
 QString mainConnectionName() { return QString::fromLatin1(QSqlDatabase::defaultConnection); }
 
@@ -67,6 +80,7 @@ QStringList creationStatements() {
     for (const auto &[table, field] : indexes)
         statements << QStringLiteral("CREATE INDEX %1 ON %2 (%3 COLLATE NOCASE)")
                           .arg(quoted(table + QLatin1Char('_') + field), quoted(table), quoted(field));
+    statements << QStringLiteral("PRAGMA user_version = %1").arg(Database::asciiCodesVersion);
     return statements;
 }
 
@@ -170,9 +184,9 @@ Verdict examineTables(QSqlDatabase db) {
     return Verdict::Kelto;
 }
 
-// The file is looked at as it lies (immutableUri). A journal beside it means a write was cut off: the tables are checked now, and every page after the read-write
-// connection has rolled that write back. Otherwise the header and the schema are checked, not
-// every page: damage deep inside the file is reported by the read that meets it.
+// The file is looked at as it lies (immutableUri). A journal beside it means a write was cut off: the tables are
+// checked now, and every page after the read-write connection has rolled that write back. Otherwise the header and the
+// schema are checked, not every page: damage deep inside the file is reported by the read that meets it.
 Verdict examineFile(const QString &path) {
     const bool cutOff = QFileInfo::exists(path + QStringLiteral("-journal"));
     Verdict verdict = examineHeader(path, cutOff);
@@ -294,9 +308,9 @@ bool openMain(const QString &path, QString *errorMessage) {
     return true;
 }
 
-// After a cut-off write has been rolled back, the file must still be whole.
-bool pagesAreWhole() {
-    QSqlQuery query(Database::connection());
+// SQLite's quick check of every page.
+bool quickCheck(QSqlDatabase db) {
+    QSqlQuery query(db);
     return query.exec(QStringLiteral("PRAGMA quick_check")) && query.next() &&
            query.value(0).toString() == QLatin1String("ok");
 }
@@ -308,6 +322,7 @@ bool open(const QString &path, QString *errorMessage) {
     if (!errorMessage)
         errorMessage = &ignored;
     close();
+    damageReported = false;
     const QFileInfo info(path);
     if (!info.exists()) {
         if (!create(path, errorMessage))
@@ -329,13 +344,44 @@ bool open(const QString &path, QString *errorMessage) {
     }
     if (!openMain(path, errorMessage))
         return false;
-    if (verdict == Verdict::NeedsRecovery && !pagesAreWhole()) {
+    // After a cut-off write has been rolled back, the file must still be whole.
+    if (verdict == Verdict::NeedsRecovery && !quickCheck(connection())) {
         close();
         *errorMessage = StoreMessages::damaged(path);
         return false;
     }
     return true;
 }
+
+bool pagesAreWhole(const QString &path) {
+    // SQLite's check is one long step: it runs on a thread of its own, while the user-interface
+    // thread's events get their turn every few milliseconds, as during a copy.
+    std::atomic<bool> whole{false};
+    const std::unique_ptr<QThread> check(QThread::create([&path, &whole]() {
+        const SideConnection side(immutableUri(path), readOnlyUriOptions());
+        whole = side.db().open() && quickCheck(side.db());
+    }));
+    check->start();
+    while (!check->wait(QDeadlineTimer(5)))
+        QCoreApplication::processEvents();
+    return whole;
+}
+
+bool isDamage(int sqliteCode) {
+    const int primary = sqliteCode & 0xff;
+    return primary == SqliteCorrupt || primary == SqliteNotADatabase;
+}
+
+void reportDamage(const QString &detail) {
+    qWarning("Database: damage met: %s", qPrintable(detail));
+    if (damageReported)
+        return;
+    damageReported = true;
+    if (damageListener())
+        damageListener()(detail);
+}
+
+void setDamageListener(DamageListener listener) { damageListener() = std::move(listener); }
 
 void close() {
     // The file may be replaced once closed (a restore): snapshots still owed their count take it

@@ -3,6 +3,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <functional>
+
 class QSqlQuery;
 
 // The one connection of the process to DBKelto/DBKelto.mdb.
@@ -14,6 +16,10 @@ inline QString relativePath() { return QStringLiteral("DBKelto/DBKelto.mdb"); }
 inline QString quoted(const QString &identifier) {
     return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
 }
+
+// The file's format version (SQLite's user_version): 1 since every code is stored with ASCII
+// digits. A file Kelto creates has it; an older one is brought to it once as it opens.
+constexpr int asciiCodesVersion = 1;
 
 // Opens the database file, creating it with its tables, the 40 item texts and the settings row
 // when it does not exist. A file that is not a Kelto database, is damaged, or cannot be written
@@ -27,6 +33,18 @@ bool open(const QString &path, QString *errorMessage);
 // It is read as it lies and nothing is made beside it. When it is not, why holds a Persian
 // sentence naming the file and what is wrong with it.
 bool isKeltoDatabaseFile(const QString &path, QString *why);
+// Whether every page of the file at path passes SQLite's quick check: the file read once through,
+// without comparing the indexes with their tables. It is read as it lies (no lock is taken, so it
+// must not be written meanwhile, as a copy that nobody else knows of). Pending events are
+// processed every few milliseconds while it runs on a thread of its own.
+bool pagesAreWhole(const QString &path);
+// Whether an SQLite result code (primary or extended) says that the file is damaged.
+bool isDamage(int sqliteCode);
+// A read or write of the open database met damage; detail gives SQLite's words. It is logged, and
+// the listener hears of it once for each opening of the database (the windows then say so).
+void reportDamage(const QString &detail);
+using DamageListener = std::function<void(const QString &detail)>;
+void setDamageListener(DamageListener listener);
 // Closes and removes the connection, so that the file can be replaced (restore). Data sources
 // that outlive it find no rows until the database is opened again and they are re-read.
 void close();

@@ -67,6 +67,7 @@ KeptStatement::~KeptStatement() { sqlite3_finalize(m_statement); }
 
 bool KeptStatement::firstRow(const QStringList &parameters) {
     m_lastError.clear();
+    m_lastErrorCode = 0;
     sqlite3_reset(m_statement);
     for (int i = 0; i < parameters.size(); ++i) {
         const QByteArray value = parameters.at(i).toUtf8();
@@ -75,8 +76,10 @@ bool KeptStatement::firstRow(const QStringList &parameters) {
     const int result = sqlite3_step(m_statement);
     if (result == SQLITE_ROW)
         return true;
-    if (result != SQLITE_DONE)
+    if (result != SQLITE_DONE) {
+        m_lastErrorCode = sqlite3_extended_errcode(sqlite3_db_handle(m_statement));
         m_lastError = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_statement)));
+    }
     finish();
     return false;
 }

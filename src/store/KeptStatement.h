@@ -28,6 +28,7 @@ public:
     qint64 integer(int column) const;
     QString text(int column) const; // a null QString for a NULL field
     QString lastError() const { return m_lastError; }
+    int lastErrorCode() const { return m_lastErrorCode; }
     // Ends the read, so that no lock stays on the file.
     void finish();
 
@@ -36,4 +37,5 @@ private:
 
     sqlite3_stmt *m_statement;
     QString m_lastError;
+    int m_lastErrorCode = 0;
 };

@@ -19,6 +19,15 @@ inline QString damaged(const QString &path) {
     return QStringLiteral("فايل %1 آسيب ديده است و باز نمي شود. فايل دست نخورده ماند.").arg(isolatedPath(path));
 }
 
+// Damage found inside a database that opened (a read met it, or the check of the whole file).
+inline QString damagedInside(const QString &path) {
+    return QStringLiteral("فايل %1 آسيب ديده است و بخشي از اطلاعات آن خوانده نمي شود.").arg(isolatedPath(path));
+}
+
+inline QString restoreFromAWholeBackup() {
+    return QStringLiteral("مي توانيد اطلاعات را از يکي از نسخه هاي پشتيبان سالم بازيابي کنيد.");
+}
+
 inline QString notWritable(const QString &path) {
     return QStringLiteral("در فايل %1 يا پوشه آن نمي توان نوشت. اجازه نوشتن را بررسي کنيد. فايل دست نخورده ماند.")
         .arg(isolatedPath(path));
@@ -31,6 +40,9 @@ inline QString cannotCreate(const QString &path, const QString &reason) {
 inline QString cannotOpen(const QString &path, const QString &reason) {
     return QStringLiteral("فايل %1 باز نشد: %2").arg(isolatedPath(path), reason);
 }
+// A copy (a backup or a restore) that the disk has no room for.
+inline QString diskFull() { return QStringLiteral("فضاي خالي ديسک کافي نيست"); }
+
 inline QString noCurrentRow(const QString &table) {
     return QStringLiteral("در جدول %1 رديفي انتخاب نشده است.").arg(isolatedPath(table));
 }

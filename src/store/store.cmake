@@ -8,4 +8,5 @@ list(APPEND KELTO_CORE_SOURCES
     ${KELTO_FRAGMENT_DIR}/Transaction.cpp ${KELTO_FRAGMENT_DIR}/Transaction.h
     ${KELTO_FRAGMENT_DIR}/ItemTexts.cpp ${KELTO_FRAGMENT_DIR}/ItemTexts.h
     ${KELTO_FRAGMENT_DIR}/RefusedDatabase.cpp ${KELTO_FRAGMENT_DIR}/RefusedDatabase.h
+    ${KELTO_FRAGMENT_DIR}/WholeFileCheck.cpp ${KELTO_FRAGMENT_DIR}/WholeFileCheck.h
     ${KELTO_FRAGMENT_DIR}/StoreMessages.h ${KELTO_FRAGMENT_DIR}/FieldValues.h)

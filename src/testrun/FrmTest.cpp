@@ -2,9 +2,9 @@
 
 #include "common/TextValue.h"
 #include "common/Twips.h"
+#include "examinees/ExamineeDetailsForm.h"
 #include "examinees/ExamineeRows.h"
 #include "store/DataSource.h"
-#include "store/FieldValues.h"
 #include "store/ItemTexts.h"
 #include "widgets/DigitKeyFilter.h"
 #include "widgets/FieldBinding.h"
@@ -13,7 +13,6 @@
 #include "widgets/SkinObject.h"
 #include "widgets/WaitingMessageBox.h"
 
-#include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -23,8 +22,6 @@
 namespace {
 constexpr int firstItem = 1;
 constexpr int lastItem = 40;
-constexpr int boxHeight = 435;
-constexpr int listHeight = 405;
 
 const QString codeField = QStringLiteral("Code");
 
@@ -168,56 +165,8 @@ void FrmTest::buildDetailsFrame() {
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(twipsRect(360, 480, 9495, 2115));
     Frame1->hide();
-    // Each label stands to the right of its box; its width reaches to the next control.
-    Text1 = addDetailsBox("Text1", codeField, 8040, 180, 675);
-    keepAsciiDigits(Text1);
-    addDetailsLabel(Text1, QStringLiteral(" :کد"), 8700, 180, 765);
-    Text3 = addDetailsBox("Text3", QStringLiteral("FName"), 5880, 180, 1515);
-    addDetailsLabel(Text3, QStringLiteral(" :نام"), 7380, 180, 630);
-    Text4 = addDetailsBox("Text4", QStringLiteral("LName"), 3000, 180, 1635);
-    addDetailsLabel(Text4, QStringLiteral(" :نام خانوادگي"), 4620, 240, 1230);
-    Combo2 = addDetailsList("Combo2", FieldValues::sexes(), QStringLiteral("Jens"), 1440, 180, 990);
-    addDetailsLabel(Combo2, QStringLiteral(" :جنس"), 2400, 240, 570);
-    Text5 = addDetailsBox("Text5", QStringLiteral("Sen"), 180, 180, 675);
-    Text5->setMaxLength(3);
-    DigitKeyFilter::install(Text5, '0', Notices::digitsOnly);
-    addDetailsLabel(Text5, QStringLiteral(" :سن"), 840, 240, 570);
-    Combo1 = addDetailsList("Combo1", FieldValues::maritalStatuses(), QStringLiteral("Taahol"), 7290, 855, 915);
-    addDetailsLabel(Combo1, QStringLiteral(" :وضعيت تاهل"), 8160, 900, 1305);
-    Text7 = addDetailsBox("Text7", QStringLiteral("Tahsil"), 4260, 840, 1455);
-    addDetailsLabel(Text7, QStringLiteral(" :ميزان تحصيلات"), 5700, 900, 1560);
-    Text8 = addDetailsBox("Text8", QStringLiteral("Date"), 2220, 840, 1455);
-    addDetailsLabel(Text8, QStringLiteral(" :تاريخ"), 3660, 900, 570);
-    Text9 = addDetailsBox("Text9", QStringLiteral("Time"), 120, 840, 1455);
-    addDetailsLabel(Text9, QStringLiteral(" :ساعت"), 1560, 900, 630);
-    Combo3 = addDetailsList("Combo3", FieldValues::groups(), QStringLiteral("Group"), 6930, 1305, 1395);
-    addDetailsLabel(Combo3, QStringLiteral(" :گروه"), 8325, 1305, 1140);
-}
-
-QLineEdit *FrmTest::addDetailsBox(const char *name, const QString &field, int left, int top, int width) {
-    auto *box = new QLineEdit(Frame1);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(twipsRect(left, top, width, boxHeight));
-    FieldBinding::bind(box, Adodc3, field);
-    return box;
-}
-
-QComboBox *FrmTest::addDetailsList(const char *name, const QStringList &items, const QString &field, int left, int top,
-                                   int width) {
-    auto *list = new QComboBox(Frame1);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setGeometry(twipsRect(left, top, width, listHeight));
-    list->addItems(items);
-    FieldBinding::bind(list, Adodc3, field);
-    return list;
-}
-
-void FrmTest::addDetailsLabel(QWidget *box, const QString &caption, int left, int top, int width) {
-    auto *label = new SkinLabel(Frame1);
-    label->setBuddy(box);
-    label->setWordWrap(false);
-    label->setGeometry(twipsRect(left, top, width, boxHeight));
-    label->setCaption(caption);
+    m_details = new ExamineeDetailsForm(Frame1, ExamineeBoxes::TestWindow);
+    m_details->bind(Adodc3);
 }
 
 QPushButton *FrmTest::addButton(const char *name, const QString &caption, int left, int top, int width, int height) {
@@ -274,7 +223,7 @@ void FrmTest::start() {
     // Parked first, so that the step to 1 loads item 1 even when the box already held 1.
     setItemNumber(0);
     CmdBack->show();
-    Text1->setFocus();
+    m_details->codeBox()->setFocus();
     Command1->hide();
     Command5->show();
     setItemNumber(firstItem);
@@ -352,22 +301,22 @@ void FrmTest::saveAndExit() {
 bool FrmTest::storeDetails() {
     if (Adodc3->noCurrentRow())
         return true;
-    const QString code = Text1->text();
-    const QString oldCode = Adodc2->value(codeField);
-    if (code.isEmpty()) {
-        showNotice(this, Notices::codeMissing);
-        Text1->setFocus();
-        return false;
-    }
-    if (code != oldCode && ExamineeRows::codeInUse(*Adodc5, *Adodc4, code, oldCode)) {
-        showNotice(this, Notices::codeInUse);
-        Text1->setFocus();
-        Text1->selectAll();
-        return false;
-    }
     QString error;
-    if (ExamineeRows::saveExaminee(*Adodc3, *Adodc2, &error))
+    switch (ExamineeRows::saveExaminee(*Adodc3, *Adodc2, Adodc2->value(codeField), *Adodc5, *Adodc4, &error)) {
+    case ExamineeRows::DetailsSave::Saved:
         return true;
+    case ExamineeRows::DetailsSave::CodeMissing:
+        showNotice(this, Notices::codeMissing);
+        m_details->codeBox()->setFocus();
+        return false;
+    case ExamineeRows::DetailsSave::CodeInUse:
+        showNotice(this, Notices::codeInUse);
+        m_details->codeBox()->setFocus();
+        m_details->codeBox()->selectAll();
+        return false;
+    case ExamineeRows::DetailsSave::Failed:
+        break;
+    }
     WaitingMessageBox::show(this, error, QStringLiteral("Error"), QMessageBox::Warning);
     return false;
 }

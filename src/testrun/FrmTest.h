@@ -5,7 +5,7 @@
 #include <QString>
 
 class DataSource;
-class QComboBox;
+class ExamineeDetailsForm;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -46,10 +46,6 @@ private:
     void buildControls();
     void fitInstructions();
     void buildDetailsFrame();
-    QLineEdit *addDetailsBox(const char *name, const QString &field, int left, int top, int width);
-    QComboBox *addDetailsList(const char *name, const QStringList &items, const QString &field, int left, int top,
-                              int width);
-    void addDetailsLabel(QWidget *box, const QString &caption, int left, int top, int width);
     QPushButton *addButton(const char *name, const QString &caption, int left, int top, int width, int height);
     void showItem(int item);
     void focusAnswer();
@@ -69,17 +65,8 @@ private:
     SkinLabel *SkinLabel3 = nullptr; // title
     SkinLabel *SkinLabel4 = nullptr; // instructions
 
-    QGroupBox *Frame1 = nullptr; // examinee details
-    QLineEdit *Text1 = nullptr;  // code
-    QLineEdit *Text3 = nullptr;  // first name
-    QLineEdit *Text4 = nullptr;  // last name
-    QComboBox *Combo2 = nullptr; // sex
-    QLineEdit *Text5 = nullptr;  // age
-    QComboBox *Combo1 = nullptr; // marital status
-    QLineEdit *Text7 = nullptr;  // education
-    QLineEdit *Text8 = nullptr;  // date
-    QLineEdit *Text9 = nullptr;  // time
-    QComboBox *Combo3 = nullptr; // group
+    QGroupBox *Frame1 = nullptr;              // examinee details
+    ExamineeDetailsForm *m_details = nullptr; // on Frame1
 
     QGroupBox *Frame2 = nullptr; // answer frame, captioned with the item number
     QLineEdit *Text12 = nullptr; // answer box

@@ -53,6 +53,9 @@ void press(Qt::Key key) {
     QTest::keyClick(focused(), key);
 }
 
+// A window just shown takes the focus when it is activated, which a busy machine may do later.
+void waitForFocusIn(QWidget *window) { QTRY_VERIFY_WITH_TIMEOUT(focused() && focused()->window() == window, 60000); }
+
 void pressButton(QWidget *window, const char *name) {
     auto *button = window->findChild<QAbstractButton *>(QLatin1String(name));
     QVERIFY(button);
@@ -242,12 +245,14 @@ void KeyboardTest::registrationAndTestRunByKeys() {
         press(Qt::Key_Tab);
     QCOMPARE(focusName(), QStringLiteral("Command2"));
 
-    actOnNextWindow(QStringLiteral("InputBox"), [](QWidget *) {
+    actOnNextWindow(QStringLiteral("InputBox"), [](QWidget *box) {
+        waitForFocusIn(box);
         typeText(focused(), QStringLiteral("م7"));
         press(Qt::Key_Enter);
     });
     QStringList stops; // where the focus stood at each step of the test run
     actOnNextWindow(QStringLiteral("FrmTest"), [&stops](QWidget *test) -> bool {
+        waitForFocusIn(test);
         stops << focusName();
         press(Qt::Key_Return); // "شروع"
         stops << focusName();

@@ -2,17 +2,22 @@
 #include "support/ModalDriver.h"
 #include "support/TempProgramFolder.h"
 
+#include "app/DamageRoad.h"
+#include "app/Frm1.h"
 #include "app/KeltoStart.h"
 #include "backup/SealedBackup.h"
 #include "calendar/PersianCalendar.h"
 #include "store/Database.h"
 #include "store/RefusedDatabase.h"
 #include "store/StoreMessages.h"
+#include "widgets/Navigation.h"
+#include "widgets/PersianApplication.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSqlQuery>
@@ -70,29 +75,32 @@ struct SeenRecoveryBox {
 
 // Reads the recovery box, picks the given row of the backup list and clicks the named button.
 void answerRecoveryBox(SeenRecoveryBox *seen, const QString &button, int row = 0) {
-    actOnNextWindow(QStringLiteral("RecoveryBox"), [seen, button, row](QWidget *box) {
-        seen->seen = true;
-        seen->title = box->windowTitle();
-        seen->reason = box->findChild<QLabel *>(QStringLiteral("reasonLabel"))->text();
-        seen->choices = box->findChild<QLabel *>(QStringLiteral("choicesLabel"))->text();
-        for (QPushButton *offered : box->findChildren<QPushButton *>())
-            seen->buttons << offered->objectName();
-        if (auto *restore = box->findChild<QPushButton *>(QStringLiteral("restoreButton"))) {
-            seen->restoreEnabled = restore->isEnabled();
-            seen->restoreToolTip = restore->toolTip();
-        }
-        if (auto *list = box->findChild<QTreeView *>(QStringLiteral("backupList"))) {
-            for (int r = 0; r < list->model()->rowCount(); ++r) {
-                seen->dates << list->model()->index(r, 0).data().toString();
-                seen->listed
-                    << list->model()->index(r, 3).data().toString().remove(QChar(0x2066)).remove(QChar(0x2069));
+    actOnNextWindow(
+        QStringLiteral("RecoveryBox"),
+        [seen, button, row](QWidget *box) {
+            seen->seen = true;
+            seen->title = box->windowTitle();
+            seen->reason = box->findChild<QLabel *>(QStringLiteral("reasonLabel"))->text();
+            seen->choices = box->findChild<QLabel *>(QStringLiteral("choicesLabel"))->text();
+            for (QPushButton *offered : box->findChildren<QPushButton *>())
+                seen->buttons << offered->objectName();
+            if (auto *restore = box->findChild<QPushButton *>(QStringLiteral("restoreButton"))) {
+                seen->restoreEnabled = restore->isEnabled();
+                seen->restoreToolTip = restore->toolTip();
             }
-            list->setCurrentIndex(list->model()->index(row, 0));
-        }
-        if (auto *leftOut = box->findChild<QLabel *>(QStringLiteral("leftOutLabel")))
-            seen->leftOut = leftOut->text();
-        box->findChild<QPushButton *>(button)->click();
-    });
+            if (auto *list = box->findChild<QTreeView *>(QStringLiteral("backupList"))) {
+                for (int r = 0; r < list->model()->rowCount(); ++r) {
+                    seen->dates << list->model()->index(r, 0).data().toString();
+                    seen->listed
+                        << list->model()->index(r, 3).data().toString().remove(QChar(0x2066)).remove(QChar(0x2069));
+                }
+                list->setCurrentIndex(list->model()->index(row, 0));
+            }
+            if (auto *leftOut = box->findChild<QLabel *>(QStringLiteral("leftOutLabel")))
+                seen->leftOut = leftOut->text();
+            box->findChild<QPushButton *>(button)->click();
+        },
+        30000);
 }
 } // namespace
 
@@ -108,6 +116,9 @@ private slots:
     void unwritableFolderOffersOnlyExit();
     void takenAsideNameIsNotOverwritten();
     void sealedBackupOpensWithItsPassphrase();
+    void failedRestoreLeavesTheRefusedFile();
+    void damageFoundWhileRunning_data();
+    void damageFoundWhileRunning();
 };
 
 void StartRecoveryTest::cleanup() {
@@ -175,6 +186,9 @@ void StartRecoveryTest::wayBack() {
     QVERIFY(!QFileInfo::exists(path + QStringLiteral("-journal")));
     QCOMPARE(done.icon, QMessageBox::Information);
     QVERIFY2(done.text.contains(aside.first()), qPrintable(done.text));
+    // As private as a database the program makes, restored or new.
+    QCOMPARE(QFileInfo(path).permissions() & ~(QFile::ReadUser | QFile::WriteUser),
+             QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void StartRecoveryTest::noUsableBackupDisablesRestore_data() {
@@ -261,6 +275,107 @@ void StartRecoveryTest::takenAsideNameIsNotOverwritten() {
     QCOMPARE(fileBytes(taken), QByteArray("first"));
     QCOMPARE(fileBytes(movedTo), QByteArray("second"));
     QVERIFY(!QFileInfo::exists(path));
+}
+
+// The database's folder on a disk too small for the backup: the restore fails and says the disk is
+// full, the box comes back, and after leaving the refused file is still the one in its place (no
+// new empty database), so that the next start offers the same backups again.
+void StartRecoveryTest::failedRestoreLeavesTheRefusedFile() {
+    TempProgramFolder folder;
+    const QString path = folder.filePath(Database::relativePath());
+    const QString databaseFolder = QFileInfo(path).absolutePath();
+    writeFile(folder.filePath(QStringLiteral("Back/large.mdbB")), keltoDatabaseBytes(3000));
+    SmallDisk disk(databaseFolder, 64 * 1024);
+    if (!disk.error().isEmpty())
+        QSKIP(qPrintable(disk.error()));
+    const QByteArray refusedBytes("not a database\n");
+    writeFile(path, refusedBytes);
+
+    SeenRecoveryBox first;
+    SeenRecoveryBox second;
+    actOnNextWindow(
+        QStringLiteral("RecoveryBox"),
+        [&](QWidget *box) {
+            answerRecoveryBox(&second, QStringLiteral("exitButton")); // armed for the box that comes back
+            first.seen = true;
+            box->findChild<QPushButton *>(QStringLiteral("restoreButton"))->click();
+        },
+        30000);
+    {
+        KeltoStart start(folder.path());
+        QCOMPARE(start.run(*qApp), KeltoStart::Outcome::DatabaseRefused);
+    }
+    QVERIFY(first.seen);
+    QVERIFY(second.seen);
+    QCOMPARE(QDir(databaseFolder).entryList(QDir::Files | QDir::Hidden), QStringList{"DBKelto.mdb"});
+    QCOMPARE(fileBytes(path), refusedBytes);
+    QVERIFY2(second.reason.contains(StoreMessages::diskFull()), qPrintable(second.reason));
+    QCOMPARE(second.listed, QStringList{"large.mdbB"});
+
+    SeenRecoveryBox next;
+    answerRecoveryBox(&next, QStringLiteral("exitButton"));
+    KeltoStart nextStart(folder.path());
+    QCOMPARE(nextStart.run(*qApp), KeltoStart::Outcome::DatabaseRefused);
+    QVERIFY(next.seen);
+    QCOMPARE(next.listed, QStringList{"large.mdbB"});
+}
+
+void StartRecoveryTest::damageFoundWhileRunning_data() {
+    QTest::addColumn<QString>("index"); // whose pages are damaged; empty: pages in the middle of the file
+    QTest::addColumn<QString>("button");
+    QTest::newRow("the directory reads damaged pages; a new database") << QString() << "newDatabaseButton";
+    QTest::newRow("the check after start finds a damaged index; leave") << "IDE_FName"
+                                                                        << "exitButton";
+}
+
+// A database of many examinees with damaged pages opens. The directory's reads meet them (instead
+// of showing an empty grid), or, where nothing reads them at start (an index of first names), the
+// check of the whole file begun once the main window is on screen: the recovery box says so.
+void StartRecoveryTest::damageFoundWhileRunning() {
+    QFETCH(QString, index);
+    QFETCH(QString, button);
+    TempProgramFolder folder;
+    const QString path = folder.filePath(Database::relativePath());
+    makeKeltoDatabase(path, 5000);
+    QVERIFY(Database::open(path, nullptr));
+    columnInFile(QStringLiteral("INSERT INTO \"Answer\" (\"Code\") VALUES ('1')")); // the directory needs answers
+    Database::close();
+    QVERIFY(index.isEmpty() ? damageMiddlePages(path, 20) : damagePagesOf(path, index, 2));
+    const QByteArray damaged = fileBytes(path);
+    SeenRecoveryBox box;
+    answerRecoveryBox(&box, button);
+    SeenBox done;
+    if (button == QLatin1String("newDatabaseButton"))
+        answerNextMessageBox(&done, QMessageBox::Ok, 30000);
+    std::unique_ptr<KeltoStart> start;
+    std::unique_ptr<DamageRoad> road;
+    QPointer<QWidget> first;
+    if (index.isEmpty()) { // no check of the whole file here: only a read can find the damage
+        setUpPersianApplication(*qApp);
+        QVERIFY(folder.openDatabase());
+        road = std::make_unique<DamageRoad>();
+        Navigation::setMainWindowFactory([]() -> QWidget * { return new Frm1; });
+        first = Navigation::showMainWindow();
+        first->findChild<QPushButton *>(QStringLiteral("Command4"))->click();
+    } else {
+        start = std::make_unique<KeltoStart>(folder.path());
+        QCOMPARE(start->run(*qApp), KeltoStart::Outcome::MainWindowShown);
+    }
+    QTRY_VERIFY2_WITH_TIMEOUT(box.seen, "no recovery box came", 30000);
+    QCOMPARE(box.reason, StoreMessages::damagedInside(path));
+    const QDir databaseFolder(QFileInfo(path).absolutePath());
+    const QStringList aside = databaseFolder.entryList({QStringLiteral("DBKelto-damaged-*.mdb")}, QDir::Files);
+    if (button == QLatin1String("exitButton")) {
+        Database::close();
+        QCOMPARE(fileBytes(path), damaged);
+        QCOMPARE(aside.size(), 0);
+        return;
+    }
+    QVERIFY(done.seen);
+    QCOMPARE(columnInFile(QStringLiteral("SELECT count(*) FROM IDE")), QStringList{"0"});
+    QVERIFY(first && !first->isVisible() && visibleWindow(QStringLiteral("Frm1")));
+    QCOMPARE(aside.size(), 1);
+    QCOMPARE(fileBytes(databaseFolder.filePath(aside.first())), damaged);
 }
 
 void StartRecoveryTest::sealedBackupOpensWithItsPassphrase() {

@@ -1,11 +1,14 @@
 #include "backup/Frmbackup.h"
 #include "backup/BackupFileName.h"
+#include "backup/BackupList.h"
 #include "backup/SealedBackup.h"
 #include "calendar/PersianCalendar.h"
 #include "common/Twips.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
+#include "store/StoreMessages.h"
 #include "support/FileBytes.h"
+#include "support/KeltoFiles.h"
 #include "support/ModalDriver.h"
 #include "support/ProgramEnd.h"
 #include "support/TempProgramFolder.h"
@@ -19,6 +22,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 #include <unistd.h>
@@ -44,6 +48,9 @@ private slots:
     void sealedRestore();
     void everyWayOutEndsTheProgram_data();
     void everyWayOutEndsTheProgram();
+    void newBackupStandsOnlyWhenWhole();
+    void copyRefused_data();
+    void copyRefused();
 
 private:
     template <class T = QWidget> T *control(const char *name) const {
@@ -254,6 +261,9 @@ void FrmbackupTest::restore() {
         QVERIFY2(seen.at(i).text.startsWith(messages.at(i)), qPrintable(seen.at(i).text));
     QCOMPARE(seen.last().title, lastTitle);
     QCOMPARE(readFile(database()), ends ? readFile(path) : before);
+    // As private as a database the program makes.
+    QCOMPARE(QFileInfo(database()).permissions() & ~(QFile::ReadUser | QFile::WriteUser),
+             QFile::ReadOwner | QFile::WriteOwner);
     QVERIFY(m_folder->openDatabase());
     QCOMPARE(DataSource(QStringLiteral("IDE")).recordCount(), ends ? 1 : 2);
 }
@@ -343,6 +353,80 @@ void FrmbackupTest::everyWayOutEndsTheProgram() {
             m_window->close();
     }));
     QVERIFY(!QFileInfo::exists(m_folder->filePath(QStringLiteral("Back"))));
+}
+
+// Killed while it writes, a backup must not stand under its name: it is written under another one
+// (not listed as a backup) and renamed when whole. Leftovers of copies killed long ago go.
+void FrmbackupTest::newBackupStandsOnlyWhenWhole() {
+    const QString back = m_folder->filePath(QStringLiteral("Back"));
+    const QString stale = back + QStringLiteral("/killed.mdbB.copy-AbC123");
+    QVERIFY(QDir().mkpath(back) && writeFile(stale, "half") && writeFile(stale + QStringLiteral("new"), "half"));
+    QFile old(stale);
+    QVERIFY(old.open(QIODevice::ReadWrite) &&
+            old.setFileTime(QDateTime::currentDateTime().addSecs(-7200), QFileDevice::FileModificationTime));
+    const QString destination = back + QStringLiteral("/new.mdbB");
+    control<QLineEdit>("Text1")->setText(destination);
+    bool existedDuringCopy = true;
+    int listedDuringCopy = -1;
+    QList<SeenBox> seen;
+    answerMessageBoxes(&seen, {QMessageBox::Ok}, 30000);
+    QVERIFY(endsProgram(
+        [&]() {
+            // The copy gives events their turn before its first piece.
+            QTimer::singleShot(0, [&]() {
+                existedDuringCopy = QFileInfo::exists(destination);
+                listedDuringCopy = listBackups(back).usable.size() + listBackups(back).leftOut;
+            });
+            click("VisualButtonEx2");
+        },
+        30000));
+    QCOMPARE(existedDuringCopy, false);
+    QCOMPARE(listedDuringCopy, 0);
+    QCOMPARE(readFile(destination), readFile(database()));
+    QCOMPARE(QDir(back).entryList(QDir::Files), (QStringList{"killed.mdbB.copy-AbC123new", "new.mdbB"}));
+}
+
+void FrmbackupTest::copyRefused_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("backup of a database damaged inside") << "damaged" << StoreMessages::restoreFromAWholeBackup();
+    QTest::newRow("backup to a full disk") << "backup" << StoreMessages::diskFull();
+    QTest::newRow("restore onto a full disk") << "restore" << StoreMessages::diskFull();
+}
+
+// A tmpfs too small for the copy (the backup's folder, or the database's for a restore), or a
+// database with damaged pages: the window says why, stays open, and no half copy is left.
+void FrmbackupTest::copyRefused() {
+    QFETCH(QString, kind);
+    QFETCH(QString, said);
+    const bool restoring = kind == QLatin1String("restore");
+    const QString large = m_folder->filePath(QStringLiteral("large.mdbB"));
+    Database::close();
+    makeKeltoDatabase(kind == QLatin1String("damaged") ? database() : large, 5000);
+    QVERIFY(kind != QLatin1String("damaged") || damageMiddlePages(database(), 20));
+    const QByteArray current = readFile(database());
+    const QString small = m_folder->filePath(restoring ? QStringLiteral("DBKelto") : QStringLiteral("small"));
+    std::unique_ptr<SmallDisk> disk;
+    if (kind != QLatin1String("damaged")) {
+        disk = std::make_unique<SmallDisk>(small, restoring ? current.size() + 64 * 1024 : 16 * 1024);
+        if (!disk->error().isEmpty())
+            QSKIP(qPrintable(disk->error()));
+    }
+    QVERIFY(QDir().mkpath(small) && (!restoring || writeFile(database(), current)));
+    QVERIFY(m_folder->openDatabase());
+    control<QLineEdit>(restoring ? "Text2" : "Text1")->setText(restoring ? large : small + QStringLiteral("/x.mdbB"));
+
+    QList<SeenBox> seen;
+    answerMessageBoxes(&seen, restoring ? QList{QMessageBox::Yes, QMessageBox::Ok} : QList{QMessageBox::Ok}, 30000);
+    endsProgram([&]() { click(restoring ? "VisualButtonEx3" : "VisualButtonEx2"); }, 30000);
+    QVERIFY(!seen.isEmpty());
+    QVERIFY2(seen.last().text.startsWith(restoring ? QStringLiteral("عدم موفقيت در بازيابي اطلاعات ")
+                                                   : QStringLiteral("اشکال در ايجاد نسخه پشتيباني")),
+             qPrintable(seen.last().text));
+    QVERIFY2(seen.last().text.contains(said), qPrintable(seen.last().text));
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(QDir(small).entryList(QDir::Files), restoring ? QStringList{"DBKelto.mdb"} : QStringList{});
+    QCOMPARE(readFile(database()), current);
 }
 
 QTEST_MAIN(FrmbackupTest)

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+
+class QFrame;
+class QPushButton;
+
+// The main window's settings panel: the buttons that open the theme panel and the clinic panel,
+// and its exit, which closes the main window's panels.
+class SettingsPanel : public QObject {
+    Q_OBJECT
+public:
+    // Makes the buttons on the panel's frame.
+    explicit SettingsPanel(QFrame *frame);
+
+signals:
+    void themeRequested();
+    void clinicRequested();
+    void closeRequested();
+
+private:
+    QPushButton *Command68 = nullptr; // change the theme
+    QPushButton *Command67 = nullptr; // the clinic's name
+    QPushButton *Command69 = nullptr; // exit
+};
