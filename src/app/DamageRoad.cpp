@@ -2,6 +2,7 @@
 
 #include "app/StartRecovery.h"
 #include "backup/CopyRoutine.h"
+#include "backup/SealedBackup.h"
 #include "store/Database.h"
 #include "store/StoreMessages.h"
 #include "store/WholeFileCheck.h"
@@ -61,7 +62,7 @@ void DamageRoad::damageFound() {
 
 void DamageRoad::offerWayBack() {
     const QString path = Database::filePath();
-    const RecoveryChoice chosen = askHowToRecover(path, StoreMessages::damagedInside(path));
+    RecoveryChoice chosen = askHowToRecover(path, StoreMessages::damagedInside(path));
     if (chosen.choice == RecoveryBox::Choice::Exit) {
         Navigation::endProgram();
         return;
@@ -81,7 +82,9 @@ void DamageRoad::offerWayBack() {
     }
     Database::close();
     QString error;
-    if (!carryOutRecovery(path, chosen, &error) && !recoverRefusedDatabase(path, error)) {
+    const bool recovered = carryOutRecovery(path, chosen, &error);
+    SealedBackup::forget(chosen.passphrase);
+    if (!recovered && !recoverRefusedDatabase(path, error)) {
         Navigation::endProgram();
         return;
     }

@@ -4,6 +4,7 @@
 #include "app/Frm1.h"
 #include "app/ServerAtStart.h"
 #include "app/StartRecovery.h"
+#include "backup/DatabaseCopies.h"
 #include "common/AppVersion.h"
 #include "examinees/StoredCodeDigits.h"
 #include "store/Database.h"
@@ -40,6 +41,8 @@ KeltoStart::Outcome KeltoStart::run(QApplication &app) {
         showAlreadyRunning();
         return Outcome::AlreadyRunning;
     }
+    // Only now that no other instance runs on this folder: a sealed backup it was opening is gone.
+    DatabaseCopies::removeLeftoverOpenedCopy();
     // Kelto.ini chooses the engine; a malformed one is refused, never read as the default.
     QString error;
     EngineSettings::Choice engine;

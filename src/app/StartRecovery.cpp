@@ -2,10 +2,12 @@
 
 #include "app/RecoveryBox.h"
 #include "backup/DatabaseCopies.h"
+#include "backup/SealedBackup.h"
 #include "common/AppVersion.h"
 #include "store/Database.h"
 #include "store/RefusedDatabase.h"
 #include "store/StoreMessages.h"
+#include "widgets/InputBox.h"
 #include "widgets/WaitingMessageBox.h"
 
 #include <QDateTime>
@@ -17,9 +19,17 @@ RecoveryChoice askHowToRecover(const QString &databasePath, const QString &reaso
     const QString backupFolder = QDir::current().absoluteFilePath(QStringLiteral("Back"));
     const bool folderTakesWrites = Database::folderTakesWrites(databaseFolder);
     const BackupListing backups = folderTakesWrites ? listBackups(backupFolder) : BackupListing{};
-    RecoveryBox box(reason, databaseFolder, folderTakesWrites, backupFolder, backups);
-    box.exec();
-    return {box.choice(), box.chosenBackup()};
+    for (;;) {
+        RecoveryBox box(reason, databaseFolder, folderTakesWrites, backupFolder, backups);
+        box.exec();
+        if (box.choice() != RecoveryBox::Choice::Restore || !box.chosenBackup().sealed)
+            return {box.choice(), box.chosenBackup()};
+        // A sealed backup's passphrase is asked before anything is moved; giving none goes back.
+        const QString passphrase =
+            InputBox::askPassphrase(nullptr, QStringLiteral("گذرواژه"), QStringLiteral("گذرواژه اين نسخه پشتيبان:"));
+        if (!passphrase.isEmpty())
+            return {box.choice(), box.chosenBackup(), passphrase};
+    }
 }
 
 // The refused file is set aside only when what takes its place is ready: for a restore, once the
@@ -36,8 +46,10 @@ bool carryOutRecovery(const QString &databasePath, const RecoveryChoice &chosen,
     };
     if (chosen.choice == RecoveryBox::Choice::Restore) {
         // The restore's own path: the backup checked again, copied beside the database, renamed.
+        const BeforeRename moveAsideFirst = [&](const QString &, QString *why) { return moveAside(why); };
         const DatabaseCopies::Outcome restored =
-            DatabaseCopies::restore(chosen.backup.path, [&](const QString &, QString *why) { return moveAside(why); });
+            chosen.backup.sealed ? DatabaseCopies::restoreSealed(chosen.backup.path, chosen.passphrase, moveAsideFirst)
+                                 : DatabaseCopies::restore(chosen.backup.path, moveAsideFirst);
         if (restored.result != DatabaseCopies::Result::Done) {
             *error = StoreMessages::cannotRestore(chosen.backup.path, restored.message);
             if (!aside.isEmpty()) // set aside, and then the copy could not take its name
@@ -60,11 +72,13 @@ bool carryOutRecovery(const QString &databasePath, const RecoveryChoice &chosen,
 bool recoverRefusedDatabase(const QString &databasePath, const QString &reason) {
     QString message = reason;
     for (;;) {
-        const RecoveryChoice chosen = askHowToRecover(databasePath, message);
+        RecoveryChoice chosen = askHowToRecover(databasePath, message);
         if (chosen.choice == RecoveryBox::Choice::Exit)
             return false;
         QString error;
-        if (carryOutRecovery(databasePath, chosen, &error))
+        const bool recovered = carryOutRecovery(databasePath, chosen, &error);
+        SealedBackup::forget(chosen.passphrase);
+        if (recovered)
             return true;
         // The box comes back with what went wrong, the connection closed.
         Database::close();

@@ -12,6 +12,7 @@
 struct RecoveryChoice {
     RecoveryBox::Choice choice = RecoveryBox::Choice::Exit;
     BackupFile backup;
+    QString passphrase; // of a sealed backup: the caller forgets it once done (SealedBackup::forget)
 };
 
 // Shows the recovery box for the database at databasePath, refused for the reason given.

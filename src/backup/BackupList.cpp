@@ -1,5 +1,7 @@
 #include "backup/BackupList.h"
 
+#include "backup/BackupFileName.h"
+#include "backup/SealedBackup.h"
 #include "calendar/PersianCalendar.h"
 #include "store/Database.h"
 #include "store/StoreMessages.h"
@@ -11,10 +13,13 @@
 
 BackupListing listBackups(const QString &folder) {
     BackupListing listing;
-    const QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("*.mdbB")}, QDir::Files);
+    const QFileInfoList files = QDir(folder).entryInfoList(BackupFileName::restorePatterns(), QDir::Files);
     for (const QFileInfo &file : files) {
-        if (Database::isKeltoDatabaseFile(file.absoluteFilePath(), nullptr))
-            listing.usable.append({file.absoluteFilePath(), file.lastModified(), file.size()});
+        const QString path = file.absoluteFilePath();
+        const bool sealed = SealedBackup::isSealedName(path);
+        if (sealed ? SealedBackup::inspect(path).result == SealedBackup::Result::Done
+                   : Database::isKeltoDatabaseFile(path, nullptr))
+            listing.usable.append({path, file.lastModified(), file.size(), sealed});
         else
             ++listing.leftOut;
     }

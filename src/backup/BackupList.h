@@ -10,6 +10,7 @@ struct BackupFile {
     QString path;
     QDateTime madeAt; // the file's last change: when the backup was written
     qint64 size = 0;
+    bool sealed = false; // a sealed backup ("*.mdbS"): a passphrase opens it
 };
 
 struct BackupListing {
@@ -17,8 +18,10 @@ struct BackupListing {
     int leftOut = 0;          // backup files that failed the check of a Kelto database
 };
 
-// The backups ("*.mdbB") in the folder that a restore would take: those that pass the restore's
-// check of a Kelto database, newest first. A missing folder holds none.
+// The backups in the folder that a restore would take, newest first: plain ones ("*.mdbB") that
+// pass the restore's check of a Kelto database, and sealed ones ("*.mdbS") whose header is whole
+// and whose length is right (the rest is checked once the passphrase opens them). A missing
+// folder holds none.
 BackupListing listBackups(const QString &folder);
 
 // The usable backups as rows: Persian date (1403.5.12), time, size and file name.

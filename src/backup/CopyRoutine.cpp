@@ -1,5 +1,6 @@
 #include "backup/CopyRoutine.h"
 
+#include "backup/EventTurns.h"
 #include "store/StoreMessages.h"
 
 #include <QCoreApplication>
@@ -24,10 +25,6 @@
 namespace {
 bool copyRunning = false;
 
-// How long the copy may go on between two turns of the event loop. A turn before every piece
-// costs more than copying the piece (a backup of a large database took four times as long as
-// cp); a few milliseconds between turns are too short for anyone to see, and the clock ticks on.
-constexpr qint64 eventTurnNs = 5 * 1000 * 1000;
 // The written pieces go to the file this many at a time, as one write.
 constexpr qint64 piecesPerWrite = 64;
 // The copy is put on the disk every so many bytes.
@@ -104,12 +101,9 @@ bool copyPieces(QFile &source, QFileDevice &destination, const QString &destinat
         }
         return true;
     };
-    QElapsedTimer sinceTurn;
+    EventTurns turns;
     for (qint64 done = 0; done < length;) {
-        if (!sinceTurn.isValid() || sinceTurn.nsecsElapsed() >= eventTurnNs) {
-            QCoreApplication::processEvents();
-            sinceTurn.start();
-        }
+        turns.turn();
         const qint64 wanted = qMin(copyChunkSize, length - done);
         const qint64 read = source.read(written.data() + waiting, wanted);
         if (read < 0) {

@@ -1,8 +1,12 @@
 #include "backup/DatabaseCopies.h"
 
+#include "backup/EventTurns.h"
+#include "backup/SealedBackup.h"
 #include "store/Database.h"
 #include "store/StoreMessages.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
 
@@ -39,6 +43,10 @@ private:
     bool m_held = false;
     bool m_refused = false;
 };
+// A backup of a database damaged inside would pass the damage on.
+QString damagedDatabaseMessage(const QString &database) {
+    return StoreMessages::damagedInside(database) + QLatin1Char('\n') + StoreMessages::restoreFromAWholeBackup();
+}
 } // namespace
 
 namespace DatabaseCopies {
@@ -52,7 +60,7 @@ Outcome backUp(const QString &destination) {
     const auto checkCopy = [&database](const QString &copy, QString *why) {
         if (Database::provenWhole() || Database::pagesAreWhole(copy))
             return true;
-        *why = StoreMessages::damagedInside(database) + QLatin1Char('\n') + StoreMessages::restoreFromAWholeBackup();
+        *why = damagedDatabaseMessage(database);
         return false;
     };
     QString error;
@@ -63,7 +71,8 @@ Outcome backUp(const QString &destination) {
 
 Outcome restore(const QString &source, const BeforeRename &beforeReplacing) {
     QString why;
-    if (!Database::isKeltoDatabaseFile(source, &why))
+    // A check of every page: a second or more for a large database, the events running meanwhile.
+    if (!whileEventsTurn([&source, &why]() { return Database::isKeltoDatabaseFile(source, &why); }))
         return {Result::NotKeltoDatabase, why};
     const QString target = databaseFile();
     {
@@ -81,5 +90,38 @@ Outcome restore(const QString &source, const BeforeRename &beforeReplacing) {
     }
     return {};
 }
+
+Outcome backUpSealed(const QString &destination, const QString &passphrase) {
+    const ReadLock lock;
+    if (lock.refused())
+        return {Result::WritePending, writePendingMessage()};
+    // The sealed bytes are those checked: no writer comes in while the lock is held.
+    const QString database = databaseFile();
+    if (!Database::pagesAreWhole(database))
+        return {Result::CopyFailed, damagedDatabaseMessage(database)};
+    const SealedBackup::Outcome sealed = SealedBackup::seal(database, destination, passphrase);
+    if (sealed.result != SealedBackup::Result::Done)
+        return {Result::CopyFailed, sealed.message};
+    return {};
+}
+
+Outcome restoreSealed(const QString &source, const QString &passphrase, const BeforeRename &beforeReplacing) {
+    const QString opened = openedCopyPath();
+    const SealedBackup::Outcome open = SealedBackup::open(source, opened, passphrase);
+    if (open.result == SealedBackup::Result::FileError)
+        return {Result::CopyFailed, open.message};
+    if (open.result != SealedBackup::Result::Done)
+        return {Result::SealedRefused, open.message};
+    Outcome outcome = restore(opened, beforeReplacing);
+    // Freeing the blocks of a large file takes a while too.
+    whileEventsTurn([&opened]() { return QFile::remove(opened); });
+    // What is said of the opened copy is said of the backup the user chose.
+    outcome.message.replace(QDir::toNativeSeparators(opened), QDir::toNativeSeparators(source));
+    return outcome;
+}
+
+QString openedCopyPath() { return databaseFile() + QStringLiteral(".opened"); }
+
+void removeLeftoverOpenedCopy() { QFile::remove(openedCopyPath()); }
 
 } // namespace DatabaseCopies

@@ -16,6 +16,9 @@ enum class Result {
     NotKeltoDatabase,
     // The copy routine failed; whatever the copy was to replace is as it was.
     CopyFailed,
+    // A sealed backup was refused (wrong passphrase, damaged, cut short, of a newer format, not
+    // sealed at all): the database was not touched.
+    SealedRefused,
 };
 
 struct Outcome {
@@ -37,5 +40,21 @@ Outcome backUp(const QString &destination);
 // (a database the restore was to replace stays exactly as it was; none is made where none was).
 // Data sources then find no rows until re-read.
 Outcome restore(const QString &source, const BeforeRename &beforeReplacing = {});
+
+// A backup sealed under the passphrase (see SealedBackup), made under the same read transaction as
+// a plain one, once the database's pages are found whole (as a plain backup's copy is). The
+// passphrase is not kept.
+Outcome backUpSealed(const QString &destination, const QString &passphrase);
+
+// Restores from a sealed backup: opened under the passphrase into a temporary file beside the
+// database (openedCopyPath()), restored from there exactly as a plain backup is, checks included,
+// and removed again whatever came of it.
+Outcome restoreSealed(const QString &source, const QString &passphrase, const BeforeRename &beforeReplacing = {});
+
+// The temporary file a sealed backup is opened into, beside the database.
+QString openedCopyPath();
+// Removes an opened copy that a killed program left behind; called at start, before the database
+// is opened (one program at a time runs on a program folder).
+void removeLeftoverOpenedCopy();
 
 } // namespace DatabaseCopies

@@ -2,16 +2,19 @@
 
 #include "backup/BackupFileName.h"
 #include "backup/CopyRoutine.h"
+#include "backup/SealedBackup.h"
 #include "calendar/PersianCalendar.h"
 #include "common/AppVersion.h"
 #include "common/Twips.h"
 #include "store/DataSource.h"
 #include "store/Schema.h"
 #include "widgets/FieldBinding.h"
+#include "widgets/InputBox.h"
 #include "widgets/Navigation.h"
 #include "widgets/SkinObject.h"
 #include "widgets/WaitingMessageBox.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
@@ -24,6 +27,9 @@
 
 namespace {
 QString errorTitle() { return QStringLiteral("خطا"); }
+QString backupFailed() { return QStringLiteral("عدم موفقيت در تهيه نسخه پشتيبان"); }
+QString restoreFailed() { return QStringLiteral("عدم موفقيت در بازيابي اطلاعات "); }
+QString passphraseTitle() { return QStringLiteral("گذرواژه"); }
 } // namespace
 
 Frmbackup::Frmbackup(QWidget *parent) : QWidget(parent, Qt::Window) {
@@ -73,6 +79,14 @@ void Frmbackup::createControls() {
     VisualButtonEx2 = addButton("VisualButtonEx2", QStringLiteral("BACKUP"), 240, 960, 1200, 405);
     VisualButtonEx3 = addButton("VisualButtonEx3", QStringLiteral("REASTOR"), 240, 1680, 1200, 405);
     Command1 = addButton("Command1", QStringLiteral("خروج"), 2700, 2520, 1200, 465);
+    SealedCheck = new QCheckBox(QStringLiteral("رمزگذاري با گذرواژه"), this);
+    SealedCheck->setObjectName(QStringLiteral("SealedCheck"));
+    SealedCheck->setGeometry(twipsRect(2040, 2100, 4320, 330));
+    // A sealed backup's path ends in its own suffix; unticked, a sealed suffix goes back to the plain one.
+    connect(SealedCheck, &QCheckBox::toggled, this, [this](bool sealed) {
+        if (sealed ? !Text1->text().isEmpty() : SealedBackup::isSealedName(Text1->text()))
+            Text1->setText(BackupFileName::withSuffix(Text1->text(), sealed));
+    });
 
     connect(b1, &QPushButton::clicked, this, &Frmbackup::chooseBackupFile);
     connect(b2, &QPushButton::clicked, this, &Frmbackup::chooseRestoreFile);
@@ -125,8 +139,11 @@ QString Frmbackup::askForFile(bool saving, const QString &proposedName) {
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The replacement question comes when the backup is made.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilter(BackupFileName::dialogFilter());
-    dialog.setDefaultSuffix(BackupFileName::suffix());
+    const bool sealed = saving && SealedCheck->isChecked();
+    dialog.setNameFilter(!saving  ? BackupFileName::restoreDialogFilter()
+                         : sealed ? BackupFileName::sealedDialogFilter()
+                                  : BackupFileName::dialogFilter());
+    dialog.setDefaultSuffix(sealed ? BackupFileName::sealedSuffix() : BackupFileName::suffix());
     dialog.setDirectory(backupFolder());
     if (!proposedName.isEmpty())
         dialog.selectFile(proposedName);
@@ -136,7 +153,8 @@ QString Frmbackup::askForFile(bool saving, const QString &proposedName) {
 }
 
 void Frmbackup::chooseBackupFile() {
-    const QString chosen = askForFile(true, BackupFileName::proposed(Label3->text(), Label2->text()));
+    const QString chosen =
+        askForFile(true, BackupFileName::proposed(Label3->text(), Label2->text(), SealedCheck->isChecked()));
     if (!chosen.isEmpty())
         Text1->setText(chosen);
 }
@@ -150,6 +168,9 @@ void Frmbackup::chooseRestoreFile() {
 void Frmbackup::backUp() {
     if (m_copying)
         return;
+    const bool sealed = SealedCheck->isChecked();
+    if (sealed && !Text1->text().isEmpty())
+        Text1->setText(BackupFileName::withSuffix(Text1->text(), true));
     const QString destination = Text1->text();
     if (destination.isEmpty()) {
         WaitingMessageBox::show(this, QStringLiteral("لطفا مسير تهيه نسخه پشتيبان را وارد کنيد"), errorTitle(),
@@ -160,11 +181,19 @@ void Frmbackup::backUp() {
         WaitingMessageBox::show(
             this, QStringLiteral("فايل پشتيباني با اين نام قبلا ايجاد شده آيا ميخواهيد اين فايل را جايگزين کنيد؟"),
             appTitle(), QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
-        WaitingMessageBox::show(this, QStringLiteral("عدم موفقيت در تهيه نسخه پشتيبان"), appTitle(),
-                                QMessageBox::Information);
+        WaitingMessageBox::show(this, backupFailed(), appTitle(), QMessageBox::Information);
         return;
     }
-    if (!runCopy([destination]() { return DatabaseCopies::backUp(destination); }, false))
+    QString passphrase = sealed ? askNewPassphrase() : QString();
+    if (sealed && passphrase.isEmpty())
+        return;
+    const bool made = runCopy(
+        [&]() {
+            return sealed ? DatabaseCopies::backUpSealed(destination, passphrase) : DatabaseCopies::backUp(destination);
+        },
+        false);
+    SealedBackup::forget(passphrase);
+    if (!made)
         return;
     WaitingMessageBox::show(this, QStringLiteral("نسخه پشتيبان تهيه گرديد"), appTitle());
     Navigation::endProgram();
@@ -181,18 +210,59 @@ void Frmbackup::restore() {
     }
     if (WaitingMessageBox::show(this, QStringLiteral("آيا ميخواهيد اطلاعات را بازيابي کنيد؟"), appTitle(),
                                 QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
-        WaitingMessageBox::show(this, QStringLiteral("عدم موفقيت در بازيابي اطلاعات "), appTitle());
+        WaitingMessageBox::show(this, restoreFailed(), appTitle());
         return;
     }
-    if (!runCopy([source]() { return DatabaseCopies::restore(source); }, true))
+    const bool sealed = SealedBackup::isSealedName(source);
+    QString passphrase;
+    if (sealed) {
+        passphrase = InputBox::askPassphrase(this, passphraseTitle(), QStringLiteral("گذرواژه اين نسخه پشتيبان:"));
+        if (passphrase.isEmpty()) {
+            WaitingMessageBox::show(this, restoreFailed(), appTitle());
+            return;
+        }
+    }
+    const bool restored = runCopy(
+        [&]() { return sealed ? DatabaseCopies::restoreSealed(source, passphrase) : DatabaseCopies::restore(source); },
+        true);
+    SealedBackup::forget(passphrase);
+    if (!restored)
         return;
     WaitingMessageBox::show(this, QStringLiteral("بازيابي اطلاعات انجام شد"), appTitle());
     Navigation::endProgram();
 }
 
+QString Frmbackup::askNewPassphrase() {
+    QString first = InputBox::askPassphrase(this, passphraseTitle(), QStringLiteral("گذرواژه (دست کم ده حرف):"));
+    if (first.isEmpty()) {
+        WaitingMessageBox::show(this, backupFailed(), appTitle(), QMessageBox::Information);
+        return {};
+    }
+    if (first.size() < SealedBackup::minimumPassphraseLength) {
+        SealedBackup::forget(first);
+        WaitingMessageBox::show(this, QStringLiteral("گذرواژه بايد دست کم ده حرف باشد."), errorTitle(),
+                                QMessageBox::Warning);
+        return {};
+    }
+    QString second = InputBox::askPassphrase(this, passphraseTitle(), QStringLiteral("گذرواژه را دوباره وارد کنيد:"));
+    const bool alike = first == second;
+    const bool givenUp = second.isEmpty();
+    SealedBackup::forget(second);
+    if (!alike) {
+        SealedBackup::forget(first);
+        if (givenUp) {
+            WaitingMessageBox::show(this, backupFailed(), appTitle(), QMessageBox::Information);
+            return {};
+        }
+        WaitingMessageBox::show(this, QStringLiteral("دو گذرواژه يکسان نيستند."), errorTitle(), QMessageBox::Warning);
+        return {};
+    }
+    return first;
+}
+
 bool Frmbackup::runCopy(const std::function<DatabaseCopies::Outcome()> &copy, bool restoring) {
     m_copying = true;
-    const QList<QWidget *> controls{b1, b2, VisualButtonEx2, VisualButtonEx3, Command1, Text1, Text2};
+    const QList<QWidget *> controls{b1, b2, VisualButtonEx2, VisualButtonEx3, Command1, Text1, Text2, SealedCheck};
     for (QWidget *control : controls)
         control->setEnabled(false);
     const DatabaseCopies::Outcome outcome = copy();
@@ -216,6 +286,7 @@ void Frmbackup::reportFailure(const DatabaseCopies::Outcome &outcome, bool resto
                                 appTitle(), QMessageBox::Critical);
         break;
     case Result::NotKeltoDatabase:
+    case Result::SealedRefused:
         WaitingMessageBox::show(this,
                                 outcome.message + QLatin1Char('\n') +
                                     QStringLiteral("بازيابي انجام نشد و اطلاعات برنامه دست نخورده ماند."),

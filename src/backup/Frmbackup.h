@@ -7,6 +7,7 @@
 #include <functional>
 
 class DataSource;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -46,6 +47,9 @@ private:
     QString backupFolder();
     // A dialog of Qt's own, so that it looks the same everywhere and can be driven.
     QString askForFile(bool saving, const QString &proposedName);
+    // The passphrase of a new sealed backup: asked twice, at least ten characters, the two alike;
+    // empty when the user gave up (and was told why).
+    QString askNewPassphrase();
 
     SkinObject *m_skin = nullptr;
     DataSource *Adodc1 = nullptr; // the settings row, for the theme
@@ -60,6 +64,7 @@ private:
     QPushButton *VisualButtonEx2 = nullptr; // BACKUP
     QPushButton *VisualButtonEx3 = nullptr; // REASTOR
     QPushButton *Command1 = nullptr;        // exit
+    QCheckBox *SealedCheck = nullptr;       // the backup is sealed under a passphrase
     QTimer *Timer1 = nullptr;
     bool m_copying = false;
 };

@@ -9,4 +9,7 @@ class QWidget;
 // (a Persian keyboard types Persian ones); empty when cancelled.
 namespace InputBox {
 QString ask(QWidget *owner, const QString &title, const QString &prompt, const QString &defaultText = {});
-}
+// The same box for a passphrase: what is typed shows as dots and is returned as typed (digits
+// too); the box's own copy is cleared before the box goes.
+QString askPassphrase(QWidget *owner, const QString &title, const QString &prompt);
+} // namespace InputBox

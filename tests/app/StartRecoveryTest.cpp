@@ -5,6 +5,7 @@
 #include "app/DamageRoad.h"
 #include "app/Frm1.h"
 #include "app/KeltoStart.h"
+#include "backup/SealedBackup.h"
 #include "calendar/PersianCalendar.h"
 #include "store/Database.h"
 #include "store/RefusedDatabase.h"
@@ -114,6 +115,7 @@ private slots:
     void noUsableBackupDisablesRestore();
     void unwritableFolderOffersOnlyExit();
     void takenAsideNameIsNotOverwritten();
+    void sealedBackupOpensWithItsPassphrase();
     void failedRestoreLeavesTheRefusedFile();
     void damageFoundWhileRunning_data();
     void damageFoundWhileRunning();
@@ -374,6 +376,37 @@ void StartRecoveryTest::damageFoundWhileRunning() {
     QVERIFY(first && !first->isVisible() && visibleWindow(QStringLiteral("Frm1")));
     QCOMPARE(aside.size(), 1);
     QCOMPARE(fileBytes(databaseFolder.filePath(aside.first())), damaged);
+}
+
+void StartRecoveryTest::sealedBackupOpensWithItsPassphrase() {
+    TempProgramFolder folder;
+    const auto closeWindowsFirst = qScopeGuard(closeWindows);
+    const QString path = folder.filePath(Database::relativePath());
+    writeFile(path, keltoDatabaseBytes(20).left(3000));
+    // Left by a program killed while it opened a sealed backup: gone at the next start.
+    const QString opened = path + QStringLiteral(".opened");
+    writeFile(opened, "half of a database");
+    const QString plain = folder.filePath(QStringLiteral("Back/seven.mdb"));
+    writeFile(plain, keltoDatabaseBytes(7));
+    const QString passphrase = QStringLiteral("گذرواژه دفتر ما");
+    QCOMPARE(SealedBackup::seal(plain, folder.filePath(QStringLiteral("Back/seven.mdbS")), passphrase).result,
+             SealedBackup::Result::Done);
+    writeFile(folder.filePath(QStringLiteral("Back/cut.mdbS")),
+              fileBytes(folder.filePath(QStringLiteral("Back/seven.mdbS"))).chopped(1));
+
+    SeenRecoveryBox box;
+    answerRecoveryBox(&box, QStringLiteral("restoreButton"));
+    QList<SeenBox> asked;
+    answerInputBoxes(&asked, {passphrase});
+    SeenBox done;
+    answerNextMessageBox(&done, QMessageBox::Ok);
+    KeltoStart start(folder.path());
+    QCOMPARE(start.run(*qApp), KeltoStart::Outcome::MainWindowShown);
+    QCOMPARE(box.listed, QStringList{QStringLiteral("seven.mdbS")});
+    QCOMPARE(box.leftOut, StoreMessages::backupsLeftOut(1));
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(examineeCount(), 7);
+    QVERIFY(!QFile::exists(opened));
 }
 
 QTEST_MAIN(StartRecoveryTest)

@@ -1,4 +1,5 @@
 #include "backup/CopyRoutine.h"
+#include "support/EventTurns.h"
 #include "support/FileBytes.h"
 
 #include <QDir>
@@ -54,18 +55,10 @@ void CopyRoutineTest::copiesEveryByte() {
     if (oldSize >= 0)
         QVERIFY(writeFile(destination, QByteArray(oldSize, '\xEE')));
 
-    // A posted call that posts itself again: it runs once for each turn the copy gives events.
-    int turns = 0;
-    std::function<void()> turn = [&turns, &turn]() {
-        ++turns;
-        QMetaObject::invokeMethod(qApp, turn, Qt::QueuedConnection);
-    };
-    QMetaObject::invokeMethod(qApp, turn, Qt::QueuedConnection);
     QString error;
-    QVERIFY2(copyChunked(source, destination, &error), qPrintable(error));
-    const int turnsDuringCopy = turns;
-    turn = []() {};
-    QCoreApplication::processEvents();
+    bool copied = false;
+    const int turnsDuringCopy = turnsDuring([&]() { copied = copyChunked(source, destination, &error); });
+    QVERIFY2(copied, qPrintable(error));
 
     QCOMPARE(readFile(destination), bytes);
     QVERIFY(error.isEmpty());

@@ -1,4 +1,5 @@
 #include "backup/DatabaseCopies.h"
+#include "backup/SealedBackup.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
 #include "store/Transaction.h"
@@ -54,6 +55,8 @@ private slots:
     void restoreRefusesWhatIsNotAWholeDatabase_data();
     void restoreRefusesWhatIsNotAWholeDatabase();
     void nothingIsCopiedWhileAWriteIsUnderWay();
+    void sealedBackupRestoresTheRowsSaved();
+    void sealedFileOfAnotherProgramLeavesTheDatabase();
 
 private:
     QString database() const { return m_folder->filePath(Database::relativePath()); }
@@ -157,6 +160,39 @@ void DatabaseCopiesTest::nothingIsCopiedWhileAWriteIsUnderWay() {
     QVERIFY(examineeCodes().contains(QStringLiteral("half written")));
     QCOMPARE(DatabaseCopies::backUp(fresh).result, Result::Done);
     QCOMPARE(readFile(fresh), readFile(database()));
+}
+
+void DatabaseCopiesTest::sealedBackupRestoresTheRowsSaved() {
+    const QString sealed = m_folder->filePath(QStringLiteral("Back/saved.mdbS"));
+    const QString passphrase = QStringLiteral("گذرواژه دفتر");
+    QCOMPARE(DatabaseCopies::backUpSealed(sealed, passphrase).result, Result::Done);
+    // None of the examinees' texts is in the clear.
+    const QByteArray name = QStringLiteral("نام A1").toUtf8();
+    QVERIFY(readFile(database()).contains(name));
+    QVERIFY(!readFile(sealed).contains(name));
+    QVERIFY(addExaminee(QStringLiteral("C3")));
+
+    const DatabaseCopies::Outcome restored = DatabaseCopies::restoreSealed(sealed, passphrase);
+    QVERIFY2(restored.result == Result::Done, qPrintable(restored.message));
+    QVERIFY(m_folder->openDatabase());
+    QCOMPARE(examineeCodes(), (QStringList{QStringLiteral("A1"), QStringLiteral("B2")}));
+    QCOMPARE(QDir(m_folder->filePath(QStringLiteral("DBKelto"))).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("DBKelto.mdb")});
+}
+
+// A sealed backup is checked, once opened, as a plain one is.
+void DatabaseCopiesTest::sealedFileOfAnotherProgramLeavesTheDatabase() {
+    const QString sealed = m_folder->filePath(QStringLiteral("Back/saved.mdbS"));
+    makeForeignDatabase(backup());
+    QCOMPARE(SealedBackup::seal(backup(), sealed, QStringLiteral("گذرواژه دفتر")).result, SealedBackup::Result::Done);
+    const QByteArray before = readFile(database());
+
+    const DatabaseCopies::Outcome outcome = DatabaseCopies::restoreSealed(sealed, QStringLiteral("گذرواژه دفتر"));
+    QCOMPARE(outcome.result, Result::NotKeltoDatabase);
+    QVERIFY2(outcome.message.contains(QDir::toNativeSeparators(sealed)), qPrintable(outcome.message));
+    QCOMPARE(readFile(database()), before);
+    QVERIFY(Database::isOpen());
+    QVERIFY(!QFile::exists(DatabaseCopies::openedCopyPath()));
 }
 
 QTEST_MAIN(DatabaseCopiesTest)

@@ -1,6 +1,7 @@
 #include "backup/Frmbackup.h"
 #include "backup/BackupFileName.h"
 #include "backup/BackupList.h"
+#include "backup/SealedBackup.h"
 #include "calendar/PersianCalendar.h"
 #include "common/Twips.h"
 #include "store/DataSource.h"
@@ -14,6 +15,7 @@
 #include "widgets/PersianApplication.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,6 +42,10 @@ private slots:
     void backup();
     void restore_data();
     void restore();
+    void sealedBackup_data();
+    void sealedBackup();
+    void sealedRestore_data();
+    void sealedRestore();
     void everyWayOutEndsTheProgram_data();
     void everyWayOutEndsTheProgram();
     void newBackupStandsOnlyWhenWhole();
@@ -135,7 +141,8 @@ void FrmbackupTest::fileDialogsOpenInTheBackupFolder() {
     QVERIFY(seen.seen);
     QCOMPARE(seen.folder, QFileInfo(backFolder).absoluteFilePath());
     QCOMPARE(seen.saving, saving);
-    QCOMPARE(seen.filters, QStringList{QStringLiteral("Database Backup (*.mdbB)")});
+    QCOMPARE(seen.filters, QStringList{saving ? QStringLiteral("Database Backup (*.mdbB)")
+                                              : QStringLiteral("Database Backup (*.mdbB *.mdbS)")});
     const QString proposed =
         BackupFileName::proposed(control<QLabel>("Label3")->text(), control<QLabel>("Label2")->text());
     QCOMPARE(seen.fileName, saving ? proposed : QString());
@@ -259,6 +266,76 @@ void FrmbackupTest::restore() {
              QFile::ReadOwner | QFile::WriteOwner);
     QVERIFY(m_folder->openDatabase());
     QCOMPARE(DataSource(QStringLiteral("IDE")).recordCount(), ends ? 1 : 2);
+}
+
+void FrmbackupTest::sealedBackup_data() {
+    QTest::addColumn<QStringList>("typed"); // the passphrase, then again
+    QTest::addColumn<QString>("message");
+    const QString passphrase = QStringLiteral("گذرواژه دفتر ما");
+    QTest::newRow("made") << QStringList{passphrase, passphrase} << "نسخه پشتيبان تهيه گرديد";
+    QTest::newRow("too short") << QStringList{QStringLiteral("۱۲۳۴۵۶۷۸۹")} << "گذرواژه بايد دست کم ده حرف باشد.";
+    QTest::newRow("not alike") << QStringList{passphrase, passphrase + QLatin1Char('!')} << "دو گذرواژه يکسان نيستند.";
+    QTest::newRow("second not given") << QStringList{passphrase, QString()} << "عدم موفقيت در تهيه نسخه پشتيبان";
+}
+
+void FrmbackupTest::sealedBackup() {
+    QFETCH(QStringList, typed);
+    QFETCH(QString, message);
+    const bool made = typed.size() == 2 && typed.first() == typed.last();
+    control<QLineEdit>("Text1")->setText(m_folder->filePath(QStringLiteral("saved.mdbB")));
+    control<QCheckBox>("SealedCheck")->setChecked(true);
+    const QString sealed = m_folder->filePath(QStringLiteral("saved.mdbS"));
+    QCOMPARE(control<QLineEdit>("Text1")->text(), sealed);
+
+    QList<SeenBox> asked;
+    QList<SeenBox> seen;
+    answerInputBoxes(&asked, typed);
+    answerMessageBoxes(&seen, {QMessageBox::Ok});
+    QCOMPARE(endsProgram([&]() { click("VisualButtonEx2"); }), made);
+    QCOMPARE(asked.size(), typed.size());
+    QCOMPARE(seen.size(), 1);
+    QCOMPARE(seen.first().text, message);
+    QCOMPARE(QFile::exists(sealed), made);
+    if (made) {
+        const QString opened = m_folder->filePath(QStringLiteral("opened"));
+        QCOMPARE(SealedBackup::open(sealed, opened, typed.first()).result, SealedBackup::Result::Done);
+        QCOMPARE(readFile(opened), readFile(database()));
+    }
+}
+
+void FrmbackupTest::sealedRestore_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("ends");
+    QTest::newRow("right passphrase") << "گذرواژه دفتر ما" << true;
+    QTest::newRow("wrong passphrase") << "گذرواژه دفتر شما" << false;
+}
+
+void FrmbackupTest::sealedRestore() {
+    QFETCH(QString, typed);
+    QFETCH(bool, ends);
+    const QString sealed = m_folder->filePath(QStringLiteral("saved.mdbS"));
+    QCOMPARE(SealedBackup::seal(database(), sealed, QStringLiteral("گذرواژه دفتر ما")).result,
+             SealedBackup::Result::Done);
+    const QByteArray saved = readFile(database());
+    DataSource examinees(QStringLiteral("IDE"));
+    examinees.addNew();
+    examinees.setValue(QStringLiteral("Code"), QStringLiteral("later"));
+    QVERIFY(examinees.save());
+    const QByteArray before = readFile(database());
+    control<QLineEdit>("Text2")->setText(sealed);
+
+    QList<SeenBox> asked;
+    QList<SeenBox> seen;
+    answerInputBoxes(&asked, {typed});
+    answerMessageBoxes(&seen, {QMessageBox::Yes, QMessageBox::Ok});
+    QCOMPARE(endsProgram([&]() { click("VisualButtonEx3"); }), ends);
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(seen.size(), 2);
+    QVERIFY2(seen.last().text.contains(ends ? QStringLiteral("بازيابي اطلاعات انجام شد")
+                                            : QStringLiteral("گذرواژه درست نيست.")),
+             qPrintable(seen.last().text));
+    QCOMPARE(readFile(database()), ends ? saved : before);
+    QVERIFY(!QFile::exists(DatabaseCopies::openedCopyPath()));
 }
 
 void FrmbackupTest::everyWayOutEndsTheProgram_data() {

@@ -160,6 +160,22 @@ void answerNextInputBox(SeenBox *seen, const QString &text, bool accept, int tim
         timeoutMs);
 }
 
+void answerInputBoxes(QList<SeenBox> *seen, const QStringList &texts, int timeoutMs) {
+    if (texts.isEmpty())
+        return;
+    watch(
+        QStringLiteral("an input box"), activeModal<QInputDialog>,
+        [seen, texts, timeoutMs](QWidget *found) {
+            auto *box = static_cast<QInputDialog *>(found);
+            seen->append({true, box->windowTitle(), box->labelText(), QMessageBox::NoIcon, box->layoutDirection()});
+            box->setTextValue(texts.first());
+            box->accept();
+            // The answered box is hidden by now: the next one seen is the one that follows it.
+            answerInputBoxes(seen, texts.mid(1), timeoutMs);
+        },
+        timeoutMs);
+}
+
 void answerNextFileDialog(SeenFileDialog *seen, const QString &choice, int timeoutMs) {
     watch(
         QStringLiteral("a file dialog"), activeModal<QFileDialog>,

@@ -37,6 +37,10 @@ void answerMessageBoxes(QList<SeenBox> *seen, const QList<QMessageBox::StandardB
 // Cancel. The box's title and prompt are recorded in seen.
 void answerNextInputBox(SeenBox *seen, const QString &text, bool accept = true, int timeoutMs = modalDeadlineMs);
 
+// Arms a watcher that answers the next input boxes in turn, typing one text each and pressing OK;
+// what each box showed is appended to seen as it is answered.
+void answerInputBoxes(QList<SeenBox> *seen, const QStringList &texts, int timeoutMs = modalDeadlineMs);
+
 // What a file dialog (Qt's own) offered when it came up.
 struct SeenFileDialog {
     bool seen = false;
