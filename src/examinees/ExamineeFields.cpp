@@ -1,9 +1,12 @@
 #include "examinees/ExamineeFields.h"
 
+#include "store/Schema.h"
+
 namespace ExamineeFields {
 QString name(Field field) {
-    static const char *const names[count] = {"Code",   "FName",  "LName", "Jens", "Sen",
-                                             "Taahol", "Tahsil", "Date",  "Time", "Group"};
-    return QString::fromLatin1(names[field]);
+    static const QLatin1String names[count] = {Schema::code, Schema::firstName,     Schema::lastName,  Schema::sex,
+                                               Schema::age,  Schema::maritalStatus, Schema::education, Schema::date,
+                                               Schema::time, Schema::group};
+    return names[field];
 }
 } // namespace ExamineeFields
