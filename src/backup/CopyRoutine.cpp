@@ -1,6 +1,6 @@
 #include "backup/CopyRoutine.h"
 
-#include "backup/EventTurns.h"
+#include "common/EventTurns.h"
 #include "store/StoreMessages.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "backup/DatabaseCopies.h"
 
-#include "backup/EventTurns.h"
+#include "common/EventTurns.h"
 #include "backup/SealedBackup.h"
 #include "store/Database.h"
 #include "store/StoreMessages.h"

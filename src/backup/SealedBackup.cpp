@@ -1,7 +1,7 @@
 #include "backup/SealedBackup.h"
 
 #include "backup/BackupFileName.h"
-#include "backup/EventTurns.h"
+#include "common/EventTurns.h"
 #include "common/AsciiDigits.h"
 
 #include <QDir>

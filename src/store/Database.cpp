@@ -1,5 +1,6 @@
 #include "store/Database.h"
 
+#include "common/EventTurns.h"
 #include "store/DataSource.h"
 #include "store/Dialect.h"
 #include "store/ItemTexts.h"
@@ -7,7 +8,6 @@
 #include "store/Schema.h"
 #include "store/StoreMessages.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,13 +17,10 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryFile>
-#include <QThread>
 #include <QUrl>
 #include <QUuid>
 
-#include <atomic>
 #include <map>
-#include <memory>
 
 namespace {
 // SQLite's primary result code for a file that is not a database at all.
@@ -420,15 +417,10 @@ bool open(const QString &path, QString *errorMessage) {
 bool pagesAreWhole(const QString &path) {
     // SQLite's check is one long step: it runs on a thread of its own, while the user-interface
     // thread's events get their turn every few milliseconds, as during a copy.
-    std::atomic<bool> whole{false};
-    const std::unique_ptr<QThread> check(QThread::create([&path, &whole]() {
+    return whileEventsTurn([&path]() {
         const SideConnection side(immutableUri(path), readOnlyUriOptions());
-        whole = side.db().open() && quickCheck(side.db());
-    }));
-    check->start();
-    while (!check->wait(QDeadlineTimer(5)))
-        QCoreApplication::processEvents();
-    return whole;
+        return side.db().open() && quickCheck(side.db());
+    });
 }
 
 int opening() { return openings; }

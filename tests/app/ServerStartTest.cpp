@@ -1,5 +1,6 @@
 #include "support/ModalDriver.h"
 #include "support/PostgresServer.h"
+#include "support/TempProgramFolder.h"
 
 #include "app/KeltoStart.h"
 #include "store/Database.h"
@@ -11,7 +12,6 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 // Kelto.ini at start: a malformed file refused with its line, the register opened on the server it
@@ -30,14 +30,12 @@ private:
     QByteArray serverSettings(const QString &host, const QString &database) const;
     bool noLocalFile() const { return !QFile::exists(m_folder->filePath(Database::relativePath())); }
 
-    std::unique_ptr<QTemporaryDir> m_folder;
-    QString m_previousFolder;
+    std::unique_ptr<TempProgramFolder> m_folder;
     PostgresServer m_server;
 };
 
 void ServerStartTest::init() {
-    m_previousFolder = QDir::currentPath();
-    m_folder = std::make_unique<QTemporaryDir>();
+    m_folder = std::make_unique<TempProgramFolder>();
     QVERIFY(m_folder->isValid());
 }
 
@@ -46,7 +44,6 @@ void ServerStartTest::cleanup() {
         widget->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     Database::close();
-    QDir::setCurrent(m_previousFolder);
     m_folder.reset();
 }
 
