@@ -123,38 +123,42 @@ bool copyPieces(QFile &source, QFileDevice &destination, const QString &destinat
     return writeWaiting();
 }
 
-// Writes the whole copy under the temporary name and leaves it closed there; false with *error
-// set otherwise (the temporary file is then removed with the object).
-bool writeWholeCopy(QFile &source, QTemporaryFile &copy, const QString &destination, QString *error) {
+// Writes the whole file into the copy; false with *error set otherwise.
+bool writeWholeCopy(QFile &source, QFileDevice &copy, const QString &destination, QString *error) {
     const QString folder = QFileInfo(destination).absolutePath();
-    if (!copy.open()) {
-        *error = describe(destination, copy.errorString());
-        return false;
-    }
     if (diskTooFull(folder, source.size())) {
         *error = describe(destination, StoreMessages::diskFull());
         return false;
     }
     qint64 copied = 0;
-    bool whole = copyPieces(source, copy, destination, &copied, error) && copy.flush();
-    if (whole && !syncToDisk(copy)) {
-        whole = false;
-        *error = describe(destination, qt_error_string(errno));
-    }
-    if (!whole) {
-        if (error->isEmpty())
-            *error = describe(destination, copy.errorString());
-        // Asked while the part already written still takes its room.
-        if (diskTooFull(folder, qMax(source.size() - copied, copyChunkSize * piecesPerWrite)))
-            *error = describe(destination, StoreMessages::diskFull());
-        return false;
-    }
-    copy.close();
-    return true;
+    if (copyPieces(source, copy, destination, &copied, error) && copy.flush())
+        return true;
+    if (error->isEmpty())
+        *error = describe(destination, copy.errorString());
+    // Asked while the part already written still takes its room.
+    if (diskTooFull(folder, qMax(source.size() - copied, copyChunkSize * piecesPerWrite)))
+        *error = describe(destination, StoreMessages::diskFull());
+    return false;
 }
 } // namespace
 
 bool copyChunked(const QString &source, const QString &destination, QString *error, const BeforeRename &beforeRename) {
+    QString ignored;
+    if (!error)
+        error = &ignored;
+    QFile input(source);
+    if (!copyRunning && !input.open(QIODevice::ReadOnly)) {
+        *error = describe(input);
+        return false;
+    }
+    return writeUnderTemporaryName(
+        destination,
+        [&](QFileDevice &copy, QString *error) { return writeWholeCopy(input, copy, destination, error); }, error,
+        beforeRename);
+}
+
+bool writeUnderTemporaryName(const QString &destination, const WriteCopy &write, QString *error,
+                             const BeforeRename &beforeRename) {
     QString ignored;
     if (!error)
         error = &ignored;
@@ -164,15 +168,19 @@ bool copyChunked(const QString &source, const QString &destination, QString *err
         return false;
     }
     const RunningCopy running;
-    QFile input(source);
-    if (!input.open(QIODevice::ReadOnly)) {
-        *error = describe(input);
-        return false;
-    }
     removeLeftoverCopies(QFileInfo(destination).absolutePath());
     QTemporaryFile copy(temporaryTemplate(QFileInfo(destination).absoluteFilePath()));
-    if (!writeWholeCopy(input, copy, destination, error))
+    if (!copy.open()) {
+        *error = describe(destination, copy.errorString());
         return false;
+    }
+    if (!write(copy, error))
+        return false; // the temporary file is removed with the object
+    if (!copy.flush() || !syncToDisk(copy)) {
+        *error = describe(destination, qt_error_string(errno));
+        return false;
+    }
+    copy.close();
     if (beforeRename && !beforeRename(copy.fileName(), error))
         return false;
     std::error_code renameError;
