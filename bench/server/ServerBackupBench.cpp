@@ -85,8 +85,8 @@ int main(int argc, char *argv[]) {
         return 1;
     }
     const auto yes = [](const QString &, const QString &, qint64) { return true; };
-    const Timed restore = timed([&]() { return DatabaseCopies::restoreOnServer(file, {}, yes).result ==
-                                                DatabaseCopies::Result::Done; });
+    const Timed restore =
+        timed([&]() { return DatabaseCopies::restoreOnServer(file, {}, yes).result == DatabaseCopies::Result::Done; });
     server.runSql(choice.database, QStringLiteral("VACUUM ANALYZE"));
     QList<double> dumpTimes, backupTimes, gaps;
     qint64 dumpSize = 0, backupSize = 0;
@@ -94,7 +94,8 @@ int main(int argc, char *argv[]) {
         const QString dumped = folder.filePath(QStringLiteral("dump.pgc"));
         const QString backup = folder.filePath(QStringLiteral("backup.mdbB"));
         const Timed dump = timed([&]() { return pgDump(server, choice.database, dumped); });
-        const Timed kelto = timed([&]() { return DatabaseCopies::backUp(backup).result == DatabaseCopies::Result::Done; });
+        const Timed kelto =
+            timed([&]() { return DatabaseCopies::backUp(backup).result == DatabaseCopies::Result::Done; });
         if (!dump.done || !kelto.done) {
             std::fprintf(stderr, "%s failed\n", dump.done ? "backup" : "pg_dump");
             return 1;

@@ -152,9 +152,8 @@ bool copyChunked(const QString &source, const QString &destination, QString *err
         return false;
     }
     return writeUnderTemporaryName(
-        destination,
-        [&](QFileDevice &copy, QString *error) { return writeWholeCopy(input, copy, destination, error); }, error,
-        beforeRename);
+        destination, [&](QFileDevice &copy, QString *error) { return writeWholeCopy(input, copy, destination, error); },
+        error, beforeRename);
 }
 
 bool writeUnderTemporaryName(const QString &destination, const WriteCopy &write, QString *error,
@@ -176,7 +175,8 @@ bool writeUnderTemporaryName(const QString &destination, const WriteCopy &write,
     }
     if (!write(copy, error))
         return false; // the temporary file is removed with the object
-    if (!copy.flush() || !syncToDisk(copy)) {
+    // A copy written by other means than the pieces above may have all its bytes still to sync.
+    if (!copy.flush() || !whileEventsTurn([&copy]() { return syncToDisk(copy); })) {
         *error = describe(destination, qt_error_string(errno));
         return false;
     }

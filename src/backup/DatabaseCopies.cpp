@@ -1,7 +1,7 @@
 #include "backup/DatabaseCopies.h"
 
-#include "common/EventTurns.h"
 #include "backup/SealedBackup.h"
+#include "common/EventTurns.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
 #include "store/Dialect.h"
@@ -78,7 +78,8 @@ public:
     bool make(QString *error) {
         QFile file(m_path);
         // On a server the program folder may have no database folder yet.
-        if (!QDir().mkpath(QFileInfo(m_path).absolutePath()) || !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        if (!QDir().mkpath(QFileInfo(m_path).absolutePath()) ||
+            !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
             !file.setPermissions(QFile::ReadOwner | QFile::WriteOwner)) {
             *error = QDir::toNativeSeparators(m_path) + QStringLiteral(": ") + file.errorString();
             return false;

@@ -243,8 +243,8 @@ void Frmbackup::restore() {
 }
 
 bool Frmbackup::confirmed(const QString &question) {
-    return WaitingMessageBox::show(this, question, appTitle(), QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    return WaitingMessageBox::show(this, question, appTitle(), QMessageBox::NoIcon,
+                                   QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 QString Frmbackup::askNewPassphrase() {

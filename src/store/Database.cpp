@@ -54,7 +54,8 @@ Creation creationStatements(Dialect::Engine engine) {
             columns << quoted(Schema::id) + QLatin1Char(' ') + Dialect::idColumnType(engine);
         for (const QString &field : table.textFields)
             columns << quoted(field) + QStringLiteral(" TEXT");
-        creation.tables << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(QStringLiteral(", ")));
+        creation.tables
+            << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(QStringLiteral(", ")));
     }
     const QList<QPair<QString, QString>> indexes{{Schema::examineeTable, Schema::code},
                                                  {Schema::answerTable, Schema::code},
@@ -139,9 +140,9 @@ Verdict examineTables(QSqlDatabase db) {
     return Verdict::Kelto;
 }
 
-// The file is looked at as it lies (SideConnection::Access::AsItLies). A journal beside it means a write was cut off: the tables are
-// checked now, and every page after the read-write connection has rolled that write back. Otherwise the header and the
-// schema are checked, not every page: damage deep inside the file is reported by the read that meets it.
+// The file is looked at as it lies (SideConnection::Access::AsItLies). A journal beside it means a write was cut off:
+// the tables are checked now, and every page after the read-write connection has rolled that write back. Otherwise the
+// header and the schema are checked, not every page: damage deep inside the file is reported by the read that meets it.
 Verdict examineFile(const QString &path) {
     const bool cutOff = QFileInfo::exists(path + QStringLiteral("-journal"));
     Verdict verdict = examineHeader(path, cutOff);
@@ -330,6 +331,33 @@ bool prepareServerDatabase(QSqlDatabase db, const QString &serverName, QString *
     return ok && !foreign;
 }
 
+// Runs work on a connection of its own to the SQLite file at path, in one transaction, with the
+// journal in memory and no sync: for a file nobody knows of until it is whole, put on the disk by
+// its maker once written.
+bool inNewFile(const QString &path, const std::function<bool(QSqlDatabase file, QString *error)> &work,
+               QString *error) {
+    const SideConnection side(path);
+    QSqlDatabase file = side.db();
+    if (!file.open()) {
+        *error = file.lastError().text();
+        return false;
+    }
+    bool ok =
+        runAll(file, {QStringLiteral("PRAGMA journal_mode=MEMORY"), QStringLiteral("PRAGMA synchronous=OFF")}, error);
+    if (ok && !file.transaction()) {
+        *error = file.lastError().text();
+        ok = false;
+    }
+    ok = ok && work(file, error);
+    if (ok && !file.commit()) {
+        *error = file.lastError().text();
+        ok = false;
+    }
+    if (!ok)
+        file.rollback();
+    return ok;
+}
+
 // SQLite's quick check of every page.
 bool quickCheck(QSqlDatabase db) {
     QSqlQuery query(db);
@@ -449,19 +477,22 @@ bool folderTakesWrites(const QString &folder) {
     return probe.open();
 }
 
-bool makeFileOf(QSqlDatabase db, const std::function<bool(QString *error)> &fillRows, QString *error) {
+bool makeFileOf(const QString &path, const std::function<bool(QSqlDatabase file, QString *error)> &fillRows,
+                QString *error) {
     const Creation creation = creationStatements(Dialect::Engine::SqliteFile);
-    bool ok = db.transaction();
-    if (!ok)
-        *error = db.lastError().text();
-    ok = ok && runAll(db, creation.tables, error) && fillRows(error) && runAll(db, creation.indexes, error);
-    if (ok && !db.commit()) {
-        *error = db.lastError().text();
-        ok = false;
-    }
-    if (!ok)
-        db.rollback();
-    return ok;
+    if (!inNewFile(
+            path,
+            [&](QSqlDatabase file, QString *error) {
+                return runAll(file, creation.tables, error) && fillRows(file, error);
+            },
+            error))
+        return false;
+    // Indexes made over many rows are one long step: on a thread of their own, with a connection of
+    // their own, while the events run on this one.
+    return whileEventsTurn([&]() {
+        return inNewFile(
+            path, [&](QSqlDatabase file, QString *error) { return runAll(file, creation.indexes, error); }, error);
+    });
 }
 
 bool isKeltoDatabaseFile(const QString &path, QString *why) {

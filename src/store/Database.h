@@ -39,12 +39,14 @@ EngineSettings::Choice server();
 // It is read as it lies and nothing is made beside it. When it is not, why holds a Persian
 // sentence naming the file and what is wrong with it.
 bool isKeltoDatabaseFile(const QString &path, QString *why);
-// Makes a Kelto database in the empty SQLite file that db (open) stands on, with the rows fillRows
-// writes into its tables in place of the item texts and the settings row of a new database: a
-// backup of a register kept on a server. The tables are those open() makes for a new file; the
-// indexes come after the rows, being made faster over them than row by row. One transaction: on
-// failure (error says why) the file holds no table.
-bool makeFileOf(QSqlDatabase db, const std::function<bool(QString *error)> &fillRows, QString *error);
+// Makes a Kelto database of the empty SQLite file at path, with the rows fillRows writes into its
+// tables (through the connection it is given) in place of the item texts and the settings row of a
+// new database: a backup of a register kept on a server. The tables are those open() makes for a
+// new file; the indexes come after the rows, being made faster over them than row by row, on a
+// thread of their own while pending events run. On failure (error says why) the file is no Kelto
+// database: its maker throws it away.
+bool makeFileOf(const QString &path, const std::function<bool(QSqlDatabase file, QString *error)> &fillRows,
+                QString *error);
 // Whether every page of the file at path passes SQLite's quick check: the file read once through,
 // without comparing the indexes with their tables. It is read as it lies (no lock is taken, so it
 // must not be written meanwhile, as a copy that nobody else knows of). Pending events are

@@ -32,7 +32,6 @@ enum class Replaced {
 // of an older format are stored with ASCII digits, as the file's own opening would store them.
 // Other workstations wait for the end to write. beforeCommit runs once every row is written, just
 // before the transaction is committed; false (with error) abandons it.
-Replaced replaceFromFile(const QString &path, const std::function<bool(QString *error)> &beforeCommit,
-                         QString *error);
+Replaced replaceFromFile(const QString &path, const std::function<bool(QString *error)> &beforeCommit, QString *error);
 
 } // namespace ServerCopy

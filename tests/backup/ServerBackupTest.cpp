@@ -64,22 +64,25 @@ bool run(const QString &sql, const QVariantList &values = {}) {
 // escape and end statements, Persian, empty texts beside missing ones, IDs with gaps, an item text
 // and a clinic of its own.
 void fillRegister(int examinees) {
-    const QStringList odd{QStringLiteral("O'Brien"), QStringLiteral("back\\slash"), QStringLiteral("'; DROP TABLE \"IDE\"; --"),
-                          QStringLiteral("نام خانوادگي")};
+    const QStringList odd{QStringLiteral("O'Brien"), QStringLiteral("back\\slash"),
+                          QStringLiteral("'; DROP TABLE \"IDE\"; --"), QStringLiteral("نام خانوادگي")};
     QVERIFY(run(QStringLiteral("BEGIN")));
     for (int i = 0; i < examinees; ++i) {
         const QString code = QStringLiteral("c%1").arg(i);
-        QVERIFY(run(QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"FName\", \"LName\", \"Group\", \"Sen\") VALUES (?, ?, "
-                                   "?, ?, ?)"),
-                    {code, odd.at(i % odd.size()), QStringLiteral("رديف %1").arg(i), i % 3 ? QString() : QString(""),
-                     QString::number(20 + i % 50)}));
+        QVERIFY(
+            run(QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"FName\", \"LName\", \"Group\", \"Sen\") VALUES (?, ?, "
+                               "?, ?, ?)"),
+                {code, odd.at(i % odd.size()), QStringLiteral("رديف %1").arg(i), i % 3 ? QString() : QString(""),
+                 QString::number(20 + i % 50)}));
         QVERIFY(run(QStringLiteral("INSERT INTO \"Answer\" (\"Code\", \"1\", \"40\") VALUES (?, ?, ?)"),
                     {code, QString::number(1 + i % 9), i % 2 ? QStringLiteral("9") : QString()}));
     }
     QVERIFY(run(QStringLiteral("DELETE FROM \"IDE\" WHERE \"Code\" IN ('c1', 'c5')")));
     QVERIFY(run(QStringLiteral("DELETE FROM \"Answer\" WHERE \"Code\" = 'c1'")));
-    QVERIFY(run(QStringLiteral("UPDATE \"QUS\" SET \"QU\" = ? WHERE \"ID\" = 7"), {QStringLiteral("متن ديگر 'ماده' ۷")}));
-    QVERIFY(run(QStringLiteral("UPDATE \"Theme\" SET \"TH\" = '5', \"Name\" = ?"), {QStringLiteral("درمانگاه \"آرامش\"")}));
+    QVERIFY(
+        run(QStringLiteral("UPDATE \"QUS\" SET \"QU\" = ? WHERE \"ID\" = 7"), {QStringLiteral("متن ديگر 'ماده' ۷")}));
+    QVERIFY(
+        run(QStringLiteral("UPDATE \"Theme\" SET \"TH\" = '5', \"Name\" = ?"), {QStringLiteral("درمانگاه \"آرامش\"")}));
     QVERIFY(run(QStringLiteral("COMMIT")));
 }
 
@@ -285,8 +288,8 @@ void ServerBackupTest::restoreWindowNamesTheServer() {
     const EngineSettings::Choice server = m_engines.lastChoice();
     QCOMPARE(seen.first().text, StoreMessages::replaceOnServer(server.database, server.host, 3));
     QVERIFY(seen.first().text.contains(server.host) && seen.first().text.contains(QLatin1String(" 3 ")));
-    QCOMPARE(seen.last().text, confirm ? QStringLiteral("بازيابي اطلاعات انجام شد")
-                                       : QStringLiteral("عدم موفقيت در بازيابي اطلاعات "));
+    QCOMPARE(seen.last().text,
+             confirm ? QStringLiteral("بازيابي اطلاعات انجام شد") : QStringLiteral("عدم موفقيت در بازيابي اطلاعات "));
     QCOMPARE(serverRows() == before, !confirm);
     QCOMPARE(serverRows() == everyRowOfFile(fromFile), confirm);
 }
