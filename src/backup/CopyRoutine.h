@@ -28,5 +28,11 @@ using BeforeRename = std::function<bool(const QString &wholeCopy, QString *error
 bool copyChunked(const QString &source, const QString &destination, QString *error = nullptr,
                  const BeforeRename &beforeRename = {});
 
+// Puts a whole file that lies beside the destination (on the same disk) in its place without
+// copying it: it is synced to the disk, passed to beforeRename, and renamed over the destination.
+// On failure *error says why, and the destination is as it was.
+bool moveIntoPlace(const QString &wholeFile, const QString &destination, QString *error = nullptr,
+                   const BeforeRename &beforeRename = {});
+
 // Whether a copy is running now.
 bool isCopyRunning();

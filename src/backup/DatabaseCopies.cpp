@@ -69,7 +69,10 @@ Outcome backUp(const QString &destination) {
     return {};
 }
 
-Outcome restore(const QString &source, const BeforeRename &beforeReplacing) {
+namespace {
+// Replaces the database with what putInPlace puts at its path, once source is found a whole Kelto
+// database. The program's connection is closed meanwhile, and opened again if nothing was put.
+Outcome replaceDatabase(const QString &source, const std::function<bool(const QString &, QString *)> &putInPlace) {
     QString why;
     // A check of every page: a second or more for a large database, the events running meanwhile.
     if (!whileEventsTurn([&source, &why]() { return Database::isKeltoDatabaseFile(source, &why); }))
@@ -83,12 +86,19 @@ Outcome restore(const QString &source, const BeforeRename &beforeReplacing) {
     const bool wasOpen = Database::isOpen();
     Database::close();
     QString error;
-    if (!copyChunked(source, target, &error, beforeReplacing)) {
+    if (!putInPlace(target, &error)) {
         if (wasOpen)
             Database::open(target, nullptr);
         return {Result::CopyFailed, error};
     }
     return {};
+}
+} // namespace
+
+Outcome restore(const QString &source, const BeforeRename &beforeReplacing) {
+    return replaceDatabase(source, [&](const QString &target, QString *error) {
+        return copyChunked(source, target, error, beforeReplacing);
+    });
 }
 
 Outcome backUpSealed(const QString &destination, const QString &passphrase) {
@@ -112,7 +122,10 @@ Outcome restoreSealed(const QString &source, const QString &passphrase, const Be
         return {Result::CopyFailed, open.message};
     if (open.result != SealedBackup::Result::Done)
         return {Result::SealedRefused, open.message};
-    Outcome outcome = restore(opened, beforeReplacing);
+    // The opened copy lies beside the database already: once checked, it is renamed into place.
+    Outcome outcome = replaceDatabase(opened, [&](const QString &target, QString *error) {
+        return moveIntoPlace(opened, target, error, beforeReplacing);
+    });
     // Freeing the blocks of a large file takes a while too.
     whileEventsTurn([&opened]() { return QFile::remove(opened); });
     // What is said of the opened copy is said of the backup the user chose.
