@@ -105,9 +105,10 @@ Outcome backUpSealed(const QString &destination, const QString &passphrase) {
     const ReadLock lock;
     if (lock.refused())
         return {Result::WritePending, writePendingMessage()};
-    // The sealed bytes are those checked: no writer comes in while the lock is held.
+    // The sealed bytes are those checked: no writer comes in while the lock is held. A file proven
+    // whole since it was opened needs no second check, as for a plain backup.
     const QString database = databaseFile();
-    if (!Database::pagesAreWhole(database))
+    if (!Database::provenWhole() && !Database::pagesAreWhole(database))
         return {Result::CopyFailed, damagedDatabaseMessage(database)};
     const SealedBackup::Outcome sealed = SealedBackup::seal(database, destination, passphrase);
     if (sealed.result != SealedBackup::Result::Done)
