@@ -37,16 +37,19 @@ RecoveryChoice askHowToRecover(const QString &databasePath, const QString &reaso
 // and the next start comes back to the recovery box.
 bool carryOutRecovery(const QString &databasePath, const RecoveryChoice &chosen, QString *error) {
     QString aside;
-    const auto moveAside = [&](QString *why) {
+    const auto moveAside = [&](QString *why, RefusedDatabase::Place place) {
         QString reason;
-        if (RefusedDatabase::moveAside(databasePath, QDateTime::currentDateTime(), &aside, &reason))
+        if (RefusedDatabase::moveAside(databasePath, QDateTime::currentDateTime(), &aside, &reason, place))
             return true;
         *why = StoreMessages::cannotMoveAside(databasePath, reason);
         return false;
     };
     if (chosen.choice == RecoveryBox::Choice::Restore) {
         // The restore's own path: the backup checked again, copied beside the database, renamed.
-        const BeforeRename moveAsideFirst = [&](const QString &, QString *why) { return moveAside(why); };
+        // The copy is renamed over the refused file, which keeps its place until then.
+        const BeforeRename moveAsideFirst = [&](const QString &, QString *why) {
+            return moveAside(why, RefusedDatabase::Place::KeptUntilReplaced);
+        };
         const DatabaseCopies::Outcome restored =
             chosen.backup.sealed ? DatabaseCopies::restoreSealed(chosen.backup.path, chosen.passphrase, moveAsideFirst)
                                  : DatabaseCopies::restore(chosen.backup.path, moveAsideFirst);
@@ -56,7 +59,7 @@ bool carryOutRecovery(const QString &databasePath, const RecoveryChoice &chosen,
                 *error += QLatin1Char('\n') + StoreMessages::movedAside(aside);
             return false;
         }
-    } else if (!moveAside(error)) {
+    } else if (!moveAside(error, RefusedDatabase::Place::Moved)) {
         return false;
     }
     // Opening a missing file makes a new database, as on a first start.

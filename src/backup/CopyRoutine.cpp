@@ -140,6 +140,21 @@ bool writeWholeCopy(QFile &source, QFileDevice &copy, const QString &destination
         *error = describe(destination, StoreMessages::diskFull());
     return false;
 }
+
+// The whole file takes the destination's name once beforeRename has passed it.
+bool renameOver(const QString &wholeFile, const QString &destination, QString *error,
+                const BeforeRename &beforeRename) {
+    if (beforeRename && !beforeRename(wholeFile, error))
+        return false;
+    std::error_code renameError;
+    std::filesystem::rename(QFile::encodeName(wholeFile).toStdString(),
+                            QFile::encodeName(QFileInfo(destination).absoluteFilePath()).toStdString(), renameError);
+    if (renameError) {
+        *error = describe(destination, QString::fromLocal8Bit(renameError.message()));
+        return false;
+    }
+    return true;
+}
 } // namespace
 
 bool copyChunked(const QString &source, const QString &destination, QString *error, const BeforeRename &beforeRename) {
@@ -176,22 +191,38 @@ bool writeUnderTemporaryName(const QString &destination, const WriteCopy &write,
     if (!write(copy, error))
         return false; // the temporary file is removed with the object
     // A copy written by other means than the pieces above may have all its bytes still to sync.
-    if (!copy.flush() || !whileEventsTurn([&copy]() { return syncToDisk(copy); })) {
-        *error = describe(destination, qt_error_string(errno));
+    int syncError = 0;
+    if (!copy.flush() ||
+        !whileEventsTurn([&copy, &syncError]() { return syncToDisk(copy) || (syncError = errno, false); })) {
+        *error = describe(destination, syncError ? qt_error_string(syncError) : copy.errorString());
         return false;
     }
     copy.close();
-    if (beforeRename && !beforeRename(copy.fileName(), error))
+    if (!renameOver(copy.fileName(), destination, error, beforeRename))
         return false;
-    std::error_code renameError;
-    std::filesystem::rename(QFile::encodeName(copy.fileName()).toStdString(),
-                            QFile::encodeName(QFileInfo(destination).absoluteFilePath()).toStdString(), renameError);
-    if (renameError) {
-        *error = describe(destination, QString::fromLocal8Bit(renameError.message()));
-        return false;
-    }
     copy.setAutoRemove(false); // it is the destination now
     return true;
+}
+
+bool moveIntoPlace(const QString &wholeFile, const QString &destination, QString *error,
+                   const BeforeRename &beforeRename) {
+    QString ignored;
+    if (!error)
+        error = &ignored;
+    error->clear();
+    QFile file(wholeFile);
+    // On the disk before it takes the name, the events turning while the disk catches up.
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = describe(file);
+        return false;
+    }
+    int syncError = 0;
+    if (!whileEventsTurn([&file, &syncError]() { return syncToDisk(file) || (syncError = errno, false); })) {
+        *error = describe(destination, qt_error_string(syncError));
+        return false;
+    }
+    file.close();
+    return renameOver(wholeFile, destination, error, beforeRename);
 }
 
 bool isCopyRunning() { return copyRunning; }

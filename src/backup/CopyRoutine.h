@@ -42,5 +42,11 @@ using WriteCopy = std::function<bool(QFileDevice &copy, QString *error)>;
 bool writeUnderTemporaryName(const QString &destination, const WriteCopy &write, QString *error = nullptr,
                              const BeforeRename &beforeRename = {});
 
+// Puts a whole file that lies beside the destination (on the same disk) in its place without
+// copying it: it is synced to the disk, passed to beforeRename, and renamed over the destination.
+// On failure *error says why, and the destination is as it was.
+bool moveIntoPlace(const QString &wholeFile, const QString &destination, QString *error = nullptr,
+                   const BeforeRename &beforeRename = {});
+
 // Whether a copy is running now.
 bool isCopyRunning();

@@ -185,7 +185,10 @@ Outcome backUp(const QString &destination) {
     return {};
 }
 
-Outcome restore(const QString &source, const BeforeRename &beforeReplacing) {
+namespace {
+// Replaces the database with what putInPlace puts at its path, once source is found a whole Kelto
+// database. The program's connection is closed meanwhile, and opened again if nothing was put.
+Outcome replaceDatabase(const QString &source, const std::function<bool(const QString &, QString *)> &putInPlace) {
     QString why;
     // A check of every page: a second or more for a large database, the events running meanwhile.
     if (!whileEventsTurn([&source, &why]() { return Database::isKeltoDatabaseFile(source, &why); }))
@@ -199,12 +202,19 @@ Outcome restore(const QString &source, const BeforeRename &beforeReplacing) {
     const bool wasOpen = Database::isOpen();
     Database::close();
     QString error;
-    if (!copyChunked(source, target, &error, beforeReplacing)) {
+    if (!putInPlace(target, &error)) {
         if (wasOpen)
             Database::open(target, nullptr);
         return {Result::CopyFailed, error};
     }
     return {};
+}
+} // namespace
+
+Outcome restore(const QString &source, const BeforeRename &beforeReplacing) {
+    return replaceDatabase(source, [&](const QString &target, QString *error) {
+        return copyChunked(source, target, error, beforeReplacing);
+    });
 }
 
 Outcome backUpSealed(const QString &destination, const QString &passphrase) {
@@ -213,9 +223,10 @@ Outcome backUpSealed(const QString &destination, const QString &passphrase) {
     const ReadLock lock;
     if (lock.refused())
         return {Result::WritePending, writePendingMessage()};
-    // The sealed bytes are those checked: no writer comes in while the lock is held.
+    // The sealed bytes are those checked: no writer comes in while the lock is held. A file proven
+    // whole since it was opened needs no second check, as for a plain backup.
     const QString database = databaseFile();
-    if (!Database::pagesAreWhole(database))
+    if (!Database::provenWhole() && !Database::pagesAreWhole(database))
         return {Result::CopyFailed, damagedDatabaseMessage(database)};
     const SealedBackup::Outcome sealed = SealedBackup::seal(database, destination, passphrase);
     if (sealed.result != SealedBackup::Result::Done)
@@ -224,8 +235,12 @@ Outcome backUpSealed(const QString &destination, const QString &passphrase) {
 }
 
 Outcome restoreSealed(const QString &source, const QString &passphrase, const BeforeRename &beforeReplacing) {
-    return throughOpenedCopy(source, passphrase,
-                             [&beforeReplacing](const QString &opened) { return restore(opened, beforeReplacing); });
+    // The opened copy lies beside the database already: once checked, it is renamed into place.
+    return throughOpenedCopy(source, passphrase, [&beforeReplacing](const QString &opened) {
+        return replaceDatabase(opened, [&](const QString &target, QString *error) {
+            return moveIntoPlace(opened, target, error, beforeReplacing);
+        });
+    });
 }
 
 Outcome restoreOnServer(const QString &source, const QString &passphrase, const ConfirmReplacing &confirm,

@@ -59,8 +59,8 @@ Outcome restore(const QString &source, const BeforeRename &beforeReplacing = {})
 Outcome backUpSealed(const QString &destination, const QString &passphrase);
 
 // Restores from a sealed backup: opened under the passphrase into a temporary file beside the
-// database (openedCopyPath()), restored from there exactly as a plain backup is, checks included,
-// and removed again whatever came of it.
+// database (openedCopyPath()), checked exactly as a plain backup is, and then renamed into the
+// database's place (it is not copied a second time); removed again when it was not.
 Outcome restoreSealed(const QString &source, const QString &passphrase, const BeforeRename &beforeReplacing = {});
 
 // Asked before a restore replaces the register on a server, with the server's database and host and

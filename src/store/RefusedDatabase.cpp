@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <filesystem>
+#include <system_error>
+
 namespace {
 // The files SQLite keeps beside a database under its name; a journal rolled back into another
 // file would damage that file, so each goes where its database goes.
@@ -28,6 +31,14 @@ QString freeAsidePath(const QString &databasePath, const QDateTime &when) {
             return candidate;
     }
 }
+
+// A second name for the file in the same folder; false where the file system has no hard links.
+bool linked(const QString &from, const QString &to) {
+    std::error_code error;
+    std::filesystem::create_hard_link(QFile::encodeName(from).toStdString(), QFile::encodeName(to).toStdString(),
+                                      error);
+    return !error;
+}
 } // namespace
 
 namespace RefusedDatabase {
@@ -38,13 +49,18 @@ QString asideFileName(const QString &databasePath, const QDateTime &when) {
            suffix;
 }
 
-bool moveAside(const QString &databasePath, const QDateTime &when, QString *movedTo, QString *error) {
+bool moveAside(const QString &databasePath, const QDateTime &when, QString *movedTo, QString *error, Place place) {
     const QString from = QFileInfo(databasePath).absoluteFilePath();
     movedTo->clear();
     if (!QFileInfo::exists(from))
         return true;
     const QString to = freeAsidePath(from, when);
-    QList<QPair<QString, QString>> moves{{from, to}};
+    // Kept in place, the file is known under both names now. Its journals go all the same, so that
+    // none is rolled into the file that takes the database's name.
+    const bool keptInPlace = place == Place::KeptUntilReplaced && linked(from, to);
+    QList<QPair<QString, QString>> moves;
+    if (!keptInPlace)
+        moves.append({from, to});
     for (const QString &companion : companionSuffixes()) {
         if (QFileInfo::exists(from + companion))
             moves.append({from + companion, to + companion});
@@ -56,6 +72,8 @@ bool moveAside(const QString &databasePath, const QDateTime &when, QString *move
             // Back as they were: a database without its journal, or the reverse, is worse than both.
             for (int undo = done - 1; undo >= 0; --undo)
                 QFile::rename(moves.at(undo).second, moves.at(undo).first);
+            if (keptInPlace)
+                QFile::remove(to); // the second name of the file still in its place
             return false;
         }
     }

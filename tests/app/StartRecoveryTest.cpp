@@ -275,6 +275,18 @@ void StartRecoveryTest::takenAsideNameIsNotOverwritten() {
     QCOMPARE(fileBytes(taken), QByteArray("first"));
     QCOMPARE(fileBytes(movedTo), QByteArray("second"));
     QVERIFY(!QFileInfo::exists(path));
+
+    // Set aside for a restore, the file keeps its place too until the restored copy is renamed over
+    // it: a process killed in between leaves it where the next start finds it.
+    writeFile(path, "third");
+    writeFile(path + QStringLiteral("-journal"), "its journal");
+    QVERIFY2(RefusedDatabase::moveAside(path, when, &movedTo, &error, RefusedDatabase::Place::KeptUntilReplaced),
+             qPrintable(error));
+    QCOMPARE(QFileInfo(movedTo).fileName(), QStringLiteral("DBKelto-damaged-20240501-093005-3.mdb"));
+    QCOMPARE(fileBytes(path), QByteArray("third"));
+    QCOMPARE(fileBytes(movedTo), QByteArray("third"));
+    QCOMPARE(fileBytes(movedTo + QStringLiteral("-journal")), QByteArray("its journal"));
+    QVERIFY(!QFileInfo::exists(path + QStringLiteral("-journal")));
 }
 
 // The database's folder on a disk too small for the backup: the restore fails and says the disk is

@@ -2,6 +2,7 @@
 #include "support/ModalDriver.h"
 #include "support/PdfText.h"
 #include "support/ProgramEnd.h"
+#include "support/RoadSteps.h"
 #include "support/TempProgramFolder.h"
 #include "support/Typing.h"
 
@@ -32,10 +33,6 @@
 #include <memory>
 
 namespace {
-struct Examinee {
-    QString code, firstName, lastName, sex, age, maritalStatus, group, education;
-};
-
 const Examinee complete{"R1", "سارا", "کريمي", "زن", "34", "متأهل", "B", "ليسانس"};
 const Examinee incomplete{"R2", "علي", "رضايي", "مرد", "41", "مجرد", "C", "ديپلم"};
 const Examinee later{"R3", "مينا", "احمدي", "زن", "29", "مجرد", "A", "دکتري"};
@@ -92,40 +89,6 @@ QString answersExpression() {
     return fields.join(QStringLiteral("||"));
 }
 
-template <class T = QWidget> T *child(QWidget *window, const char *name) {
-    T *found = window ? window->findChild<T *>(QString::fromLatin1(name)) : nullptr;
-    if (!found)
-        qWarning("no control %s", name);
-    return found;
-}
-
-// A control that is not there fails the case, as a button the user cannot find would.
-void click(QWidget *window, const char *name) {
-    if (QWidget *control = child(window, name))
-        QTest::mouseClick(control, Qt::LeftButton);
-    else
-        QTest::qFail(qPrintable(QStringLiteral("no control %1 to click").arg(QLatin1String(name))), __FILE__, __LINE__);
-}
-
-// Replaces what a box holds, as a user selects it all and types over it.
-void retype(QWidget *box, const QString &text) {
-    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    typeText(box, text);
-}
-
-// Every window gone, as when the process ends.
-void endProcess() {
-    for (int round = 0; round < 3; ++round) {
-        // A window takes its own dialogs along: each is deleted only while it is still there.
-        QList<QPointer<QWidget>> windows;
-        for (QWidget *widget : QApplication::topLevelWidgets())
-            windows << widget;
-        for (const QPointer<QWidget> &window : windows)
-            delete window.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    Database::close();
-}
 } // namespace
 
 // One examinee's road through the program's windows, as a user takes it, against one database
@@ -150,10 +113,6 @@ private slots:
 
 private:
     void start();
-    QWidget *mainWindow();
-    void registerExaminee(const Examinee &examinee);
-    // "اجراي تست" for the code; the steps run on the test window once it is up.
-    QString runTest(const QString &code, const std::function<void(QWidget *)> &steps);
     // From the main window's exit button to the backup window, the backup box ticked.
     void leaveToBackupWindow(QWidget **backup);
     QString database() const { return m_folder->filePath(Database::relativePath()); }
@@ -194,27 +153,6 @@ void WholeRoadTest::start() {
     QVERIFY(QTest::qWaitForWindowExposed(m_start->mainWindow()));
 }
 
-QWidget *WholeRoadTest::mainWindow() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return visibleWindow(QStringLiteral("Frm1"));
-}
-
-void WholeRoadTest::registerExaminee(const Examinee &e) {
-    QWidget *main = mainWindow();
-    click(main, "Command1");
-    QVERIFY(child(main, "Frame10")->isVisible());
-    typeText(child(main, "Text11"), e.code);
-    typeText(child(main, "Text6"), e.firstName);
-    typeText(child(main, "Text4"), e.lastName);
-    chooseFromList(child<QComboBox>(main, "Combo2"), e.sex);
-    typeText(child(main, "Text5"), e.age);
-    chooseFromList(child<QComboBox>(main, "Combo1"), e.maritalStatus);
-    chooseFromList(child<QComboBox>(main, "Combo3"), e.group);
-    typeText(child(main, "Text7"), e.education);
-    QCOMPARE(boxTextsShownBy([&]() { click(main, "Command8"); }), QString());
-    QVERIFY(!child(main, "Frame10")->isVisible());
-}
-
 void WholeRoadTest::registersTwoExaminees() {
     // The clinic first, for the report's head.
     QWidget *main = mainWindow();
@@ -238,19 +176,6 @@ void WholeRoadTest::registersTwoExaminees() {
                 .join(QLatin1Char('|')));
     QCOMPARE(fieldInFile(database(), "Answer", answersExpression(), complete.code), QString(40, QLatin1Char('-')));
     QCOMPARE(rowsInFile(database(), "Answer").size(), 2);
-}
-
-QString WholeRoadTest::runTest(const QString &code, const std::function<void(QWidget *)> &steps) {
-    SeenBox asked;
-    answerNextInputBox(&asked, code);
-    bool opened = false;
-    actOnNextWindow(QStringLiteral("FrmTest"), [&](QWidget *window) {
-        opened = true;
-        steps(window);
-    });
-    QWidget *main = mainWindow();
-    const QString boxes = boxTextsShownBy([&]() { click(main, "Command2"); });
-    return asked.seen && opened ? boxes : QStringLiteral("<test window not reached>");
 }
 
 void WholeRoadTest::oneAnswersEveryItemTheOtherNot() {
@@ -316,12 +241,10 @@ void WholeRoadTest::scoringRefusesTheIncompleteOne() {
     answerNextInputBox(&asked, complete.code);
     QCOMPARE(boxTextsShownBy([&]() { click(m_sheet, "Command1"); }), QString());
     QVERIFY(child(m_sheet, "Frame3")->isVisible());
-    QStringList answers, shown;
+    QStringList answers;
     for (int item = 1; item <= 40; ++item)
         answers << answerOf(item);
-    for (int box = 0; box < 23; ++box)
-        shown << child<QLineEdit>(m_sheet, qPrintable(QStringLiteral("Text3_%1").arg(box)))->text();
-    QCOMPARE(shown, scoreTexts(answers));
+    QCOMPARE(shownScores(m_sheet), scoreTexts(answers));
     QCOMPARE(child<QLineEdit>(m_sheet, "Text23_3")->text(), complete.firstName);
     QCOMPARE(child<QLineEdit>(m_sheet, "Text12")->text(), complete.lastName);
 }
@@ -378,17 +301,10 @@ void WholeRoadTest::directoryFindsBothAndDeletesOne() {
     int correctedOnOffer = -1, formerOnOffer = -1;
     QList<SeenBox> boxes;
     actOnNextWindow(QStringLiteral("FrmCode"), [&](QWidget *directory) {
-        auto gridCodes = [directory]() {
-            QStringList codes;
-            const QAbstractItemModel *grid = child<QTableView>(directory, "DataGrid1")->model();
-            for (int row = 0; row < grid->rowCount(); ++row)
-                codes << grid->index(row, 0).data().toString();
-            return codes;
-        };
         chooseFromList(child<QComboBox>(directory, "DataCombo1"), complete.lastName);
-        byLastName = gridCodes();
+        byLastName = gridCodes(directory);
         chooseFromList(child<QComboBox>(directory, "Combo3"), incomplete.group);
-        byGroup = gridCodes();
+        byGroup = gridCodes(directory);
         // The first names on offer are those of the file, the correction included.
         auto *firstNames = child<QComboBox>(directory, "DataCombo6");
         correctedOnOffer = firstNames->findText(QStringLiteral("ساره"));
@@ -396,7 +312,7 @@ void WholeRoadTest::directoryFindsBothAndDeletesOne() {
         typeText(child(directory, "Text3"), incomplete.code);
         answerMessageBoxes(&boxes, {QMessageBox::Yes, QMessageBox::Ok});
         click(directory, "Command2");
-        afterDeletion = gridCodes();
+        afterDeletion = gridCodes(directory);
         click(directory, "Command6");
     });
     click(mainWindow(), "Command4");
