@@ -98,7 +98,7 @@ Outcome backUpServer(const QString &destination, const QString *passphrase) {
     // A write under way on this connection would be read half done.
     if (!KeptStatement::outsideTransactions())
         return {Result::WritePending, writePendingMessage()};
-    const ReadSnapshot snapshot;
+    ReadSnapshot snapshot;
     QString error;
     if (!passphrase) {
         const auto write = [](QFileDevice &copy, QString *error) {
@@ -116,6 +116,7 @@ Outcome backUpServer(const QString &destination, const QString *passphrase) {
         return {Result::CopyFailed, error};
     if (!ServerCopy::writeToFile(plain.path(), &error))
         return {Result::CopyFailed, serverFailure(error)};
+    snapshot.end(); // every row is read
     const SealedBackup::Outcome sealed = SealedBackup::seal(plain.path(), destination, *passphrase);
     if (sealed.result != SealedBackup::Result::Done)
         return {Result::CopyFailed, sealed.message};

@@ -7,8 +7,8 @@
 // The register on a server and a Kelto database file, row for row: every row of the four tables
 // written into a new file (a backup), or the rows of a file put in place of the server's (a
 // restore). IDs are kept both ways, so a backup moves freely between the file and a server. Rows
-// go one by one or a batch at a time, never the whole register in memory, and pending events run
-// every few milliseconds meanwhile, as during a copy of the file.
+// go a batch at a time (a cursor's fetches from the server, COPY to it), never the whole register
+// in memory, and pending events run every few milliseconds meanwhile, as during a copy of the file.
 namespace ServerCopy {
 
 // Makes the empty SQLite file at path a Kelto database holding every row of the register on the
