@@ -4,12 +4,13 @@
 # (dpkg-dev and file: the Debian package's library dependencies; desktop-file-utils: the menu
 # entry's check in the install test; lintian: tools/check-package.sh; cups and its filters: the
 # print server the printing test starts for itself; postgresql-15 and libqt6sql6-psql: the database
-# server the server tests start for themselves, and Qt's driver for it.)
+# server the server tests start for themselves, and Qt's driver for it; libpq-dev: backups of a
+# register on a server.)
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev
     qt6-svg-dev qt6-translations-l10n libsodium-dev fonts-farsiweb fonts-noto-core fontconfig
     xvfb xauth imagemagick poppler-utils curl python3 desktop-file-utils dpkg-dev file sqlite3 lintian
-    libcups2-dev cups cups-filters postgresql-15 libqt6sql6-psql)
+    libcups2-dev cups cups-filters postgresql-15 libqt6sql6-psql libpq-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

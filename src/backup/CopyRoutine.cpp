@@ -123,38 +123,27 @@ bool copyPieces(QFile &source, QFileDevice &destination, const QString &destinat
     return writeWaiting();
 }
 
-// Writes the whole copy under the temporary name and leaves it closed there; false with *error
-// set otherwise (the temporary file is then removed with the object).
-bool writeWholeCopy(QFile &source, QTemporaryFile &copy, const QString &destination, QString *error) {
+// Writes the whole file into the copy; false with *error set otherwise.
+bool writeWholeCopy(QFile &source, QFileDevice &copy, const QString &destination, QString *error) {
     const QString folder = QFileInfo(destination).absolutePath();
-    if (!copy.open()) {
-        *error = describe(destination, copy.errorString());
-        return false;
-    }
     if (diskTooFull(folder, source.size())) {
         *error = describe(destination, StoreMessages::diskFull());
         return false;
     }
     qint64 copied = 0;
-    bool whole = copyPieces(source, copy, destination, &copied, error) && copy.flush();
-    if (whole && !syncToDisk(copy)) {
-        whole = false;
-        *error = describe(destination, qt_error_string(errno));
-    }
-    if (!whole) {
-        if (error->isEmpty())
-            *error = describe(destination, copy.errorString());
-        // Asked while the part already written still takes its room.
-        if (diskTooFull(folder, qMax(source.size() - copied, copyChunkSize * piecesPerWrite)))
-            *error = describe(destination, StoreMessages::diskFull());
-        return false;
-    }
-    copy.close();
-    return true;
+    if (copyPieces(source, copy, destination, &copied, error) && copy.flush())
+        return true;
+    if (error->isEmpty())
+        *error = describe(destination, copy.errorString());
+    // Asked while the part already written still takes its room.
+    if (diskTooFull(folder, qMax(source.size() - copied, copyChunkSize * piecesPerWrite)))
+        *error = describe(destination, StoreMessages::diskFull());
+    return false;
 }
 
 // The whole file takes the destination's name once beforeRename has passed it.
-bool renameOver(const QString &wholeFile, const QString &destination, QString *error, const BeforeRename &beforeRename) {
+bool renameOver(const QString &wholeFile, const QString &destination, QString *error,
+                const BeforeRename &beforeRename) {
     if (beforeRename && !beforeRename(wholeFile, error))
         return false;
     std::error_code renameError;
@@ -172,21 +161,43 @@ bool copyChunked(const QString &source, const QString &destination, QString *err
     QString ignored;
     if (!error)
         error = &ignored;
+    QFile input(source);
+    if (!copyRunning && !input.open(QIODevice::ReadOnly)) {
+        *error = describe(input);
+        return false;
+    }
+    return writeUnderTemporaryName(
+        destination, [&](QFileDevice &copy, QString *error) { return writeWholeCopy(input, copy, destination, error); },
+        error, beforeRename);
+}
+
+bool writeUnderTemporaryName(const QString &destination, const WriteCopy &write, QString *error,
+                             const BeforeRename &beforeRename) {
+    QString ignored;
+    if (!error)
+        error = &ignored;
     error->clear();
     if (copyRunning) {
         *error = describe(destination, QStringLiteral("کپي ديگري در حال انجام است."));
         return false;
     }
     const RunningCopy running;
-    QFile input(source);
-    if (!input.open(QIODevice::ReadOnly)) {
-        *error = describe(input);
-        return false;
-    }
     removeLeftoverCopies(QFileInfo(destination).absolutePath());
     QTemporaryFile copy(temporaryTemplate(QFileInfo(destination).absoluteFilePath()));
-    if (!writeWholeCopy(input, copy, destination, error))
+    if (!copy.open()) {
+        *error = describe(destination, copy.errorString());
         return false;
+    }
+    if (!write(copy, error))
+        return false; // the temporary file is removed with the object
+    // A copy written by other means than the pieces above may have all its bytes still to sync.
+    int syncError = 0;
+    if (!copy.flush() ||
+        !whileEventsTurn([&copy, &syncError]() { return syncToDisk(copy) || (syncError = errno, false); })) {
+        *error = describe(destination, syncError ? qt_error_string(syncError) : copy.errorString());
+        return false;
+    }
+    copy.close();
     if (!renameOver(copy.fileName(), destination, error, beforeRename))
         return false;
     copy.setAutoRemove(false); // it is the destination now

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class QFileDevice;
+
 // The size of one piece of a copy.
 constexpr qint64 copyChunkSize = 4048;
 
@@ -27,6 +29,18 @@ using BeforeRename = std::function<bool(const QString &wholeCopy, QString *error
 // pieces) copies nothing and fails.
 bool copyChunked(const QString &source, const QString &destination, QString *error = nullptr,
                  const BeforeRename &beforeRename = {});
+
+// What writes a copy whole into the temporary file beside the destination (open, empty, readable by
+// its owner only): through the device, or through its name (fileName()). False, with *error set,
+// abandons the copy.
+using WriteCopy = std::function<bool(QFileDevice &copy, QString *error)>;
+
+// The same road for a copy written by other means than from a file (a backup of a register kept on
+// a server): the temporary file beside the destination, written by write, put on the disk, passed
+// through beforeRename, and only then given the destination's name. Leftovers and the rule of one
+// copy at a time as above.
+bool writeUnderTemporaryName(const QString &destination, const WriteCopy &write, QString *error = nullptr,
+                             const BeforeRename &beforeRename = {});
 
 // Puts a whole file that lies beside the destination (on the same disk) in its place without
 // copying it: it is synced to the disk, passed to beforeRename, and renamed over the destination.

@@ -1,8 +1,14 @@
 #include "backup/DatabaseCopies.h"
 
-#include "common/EventTurns.h"
 #include "backup/SealedBackup.h"
+#include "common/EventTurns.h"
+#include "store/DataSource.h"
 #include "store/Database.h"
+#include "store/Dialect.h"
+#include "store/KeptStatement.h"
+#include "store/ReadSnapshot.h"
+#include "store/Schema.h"
+#include "store/ServerCopy.h"
 #include "store/StoreMessages.h"
 
 #include <QDir>
@@ -11,11 +17,15 @@
 #include <QSqlQuery>
 
 namespace {
+using DatabaseCopies::Outcome;
+using DatabaseCopies::Result;
+
 QString writePendingMessage() { return QStringLiteral("ذخيره اطلاعات در پنجره ديگري هنوز تمام نشده است."); }
 
-// The database file as the program names it, opened or not.
+// The database file as the program names it, opened or not; on a server, the file it would be.
 QString databaseFile() {
-    return Database::isOpen() ? Database::filePath() : QFileInfo(Database::relativePath()).absoluteFilePath();
+    const QString open = Database::filePath();
+    return open.isEmpty() ? QFileInfo(Database::relativePath()).absoluteFilePath() : open;
 }
 
 // A read transaction on the program's connection: BEGIN fails inside a transaction that is still
@@ -47,11 +57,118 @@ private:
 QString damagedDatabaseMessage(const QString &database) {
     return StoreMessages::damagedInside(database) + QLatin1Char('\n') + StoreMessages::restoreFromAWholeBackup();
 }
+
+// What the server said, naming it.
+QString serverFailure(const QString &reason) {
+    return StoreMessages::isolatedPath(Database::server().serverName()) + QStringLiteral(": ") + reason;
+}
+
+// The temporary plain file of a sealed backup, made empty and readable by its owner only before
+// anything is written into it; removed at destruction.
+class PlainCopy {
+public:
+    PlainCopy() : m_path(DatabaseCopies::openedCopyPath()) {}
+    ~PlainCopy() {
+        // Freeing the blocks of a large file takes a while too.
+        whileEventsTurn([this]() { return QFile::remove(m_path); });
+    }
+    PlainCopy(const PlainCopy &) = delete;
+    PlainCopy &operator=(const PlainCopy &) = delete;
+
+    bool make(QString *error) {
+        QFile file(m_path);
+        // On a server the program folder may have no database folder yet.
+        if (!QDir().mkpath(QFileInfo(m_path).absolutePath()) ||
+            !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            !file.setPermissions(QFile::ReadOwner | QFile::WriteOwner)) {
+            *error = QDir::toNativeSeparators(m_path) + QStringLiteral(": ") + file.errorString();
+            return false;
+        }
+        return true;
+    }
+    QString path() const { return m_path; }
+
+private:
+    QString m_path;
+};
+
+// A backup of the register on the server: plain under the destination's name, or sealed through a
+// plain copy beside the database's place.
+Outcome backUpServer(const QString &destination, const QString *passphrase) {
+    // A write under way on this connection would be read half done.
+    if (!KeptStatement::outsideTransactions())
+        return {Result::WritePending, writePendingMessage()};
+    ReadSnapshot snapshot;
+    QString error;
+    if (!passphrase) {
+        const auto write = [](QFileDevice &copy, QString *error) {
+            if (ServerCopy::writeToFile(copy.fileName(), error))
+                return true;
+            *error = serverFailure(*error);
+            return false;
+        };
+        if (!writeUnderTemporaryName(destination, write, &error))
+            return {Result::CopyFailed, error};
+        return {};
+    }
+    PlainCopy plain;
+    if (!plain.make(&error))
+        return {Result::CopyFailed, error};
+    if (!ServerCopy::writeToFile(plain.path(), &error))
+        return {Result::CopyFailed, serverFailure(error)};
+    snapshot.end(); // every row is read
+    const SealedBackup::Outcome sealed = SealedBackup::seal(plain.path(), destination, *passphrase);
+    if (sealed.result != SealedBackup::Result::Done)
+        return {Result::CopyFailed, sealed.message};
+    return {};
+}
+
+// Opens a sealed backup into openedCopyPath(), restores from there, and removes it again whatever
+// came of it; what is said of the opened copy is said of the backup the user chose.
+Outcome throughOpenedCopy(const QString &source, const QString &passphrase,
+                          const std::function<Outcome(const QString &opened)> &restoreFrom) {
+    const QString opened = DatabaseCopies::openedCopyPath();
+    QDir().mkpath(QFileInfo(opened).absolutePath()); // on a server there may be no database folder yet
+    const SealedBackup::Outcome open = SealedBackup::open(source, opened, passphrase);
+    if (open.result == SealedBackup::Result::FileError)
+        return {Result::CopyFailed, open.message};
+    if (open.result != SealedBackup::Result::Done)
+        return {Result::SealedRefused, open.message};
+    Outcome outcome = restoreFrom(opened);
+    // Freeing the blocks of a large file takes a while too.
+    whileEventsTurn([&opened]() { return QFile::remove(opened); });
+    outcome.message.replace(QDir::toNativeSeparators(opened), QDir::toNativeSeparators(source));
+    return outcome;
+}
+
+// Checks the plain backup, asks, and replaces the server's rows with its own.
+Outcome replaceOnServer(const QString &source, const DatabaseCopies::ConfirmReplacing &confirm,
+                        const DatabaseCopies::BeforeCommit &beforeCommit) {
+    QString why;
+    if (!whileEventsTurn([&source, &why]() { return Database::isKeltoDatabaseFile(source, &why); }))
+        return {Result::NotKeltoDatabase, why};
+    if (!KeptStatement::outsideTransactions())
+        return {Result::WritePending, writePendingMessage()};
+    const EngineSettings::Choice server = Database::server();
+    if (!confirm(server.database, server.host, DataSource(Schema::examineeTable).recordCount()))
+        return {Result::Declined, {}};
+    switch (ServerCopy::replaceFromFile(source, beforeCommit, &why)) {
+    case ServerCopy::Replaced::Done:
+        return {};
+    case ServerCopy::Replaced::CodesClash:
+        return {Result::CodesClash, why};
+    case ServerCopy::Replaced::Failed:
+        break;
+    }
+    return {Result::CopyFailed, serverFailure(why)};
+}
 } // namespace
 
 namespace DatabaseCopies {
 
 Outcome backUp(const QString &destination) {
+    if (Dialect::onServer())
+        return backUpServer(destination, nullptr);
     const ReadLock lock;
     if (lock.refused())
         return {Result::WritePending, writePendingMessage()};
@@ -102,6 +219,8 @@ Outcome restore(const QString &source, const BeforeRename &beforeReplacing) {
 }
 
 Outcome backUpSealed(const QString &destination, const QString &passphrase) {
+    if (Dialect::onServer())
+        return backUpServer(destination, &passphrase);
     const ReadLock lock;
     if (lock.refused())
         return {Result::WritePending, writePendingMessage()};
@@ -117,21 +236,18 @@ Outcome backUpSealed(const QString &destination, const QString &passphrase) {
 }
 
 Outcome restoreSealed(const QString &source, const QString &passphrase, const BeforeRename &beforeReplacing) {
-    const QString opened = openedCopyPath();
-    const SealedBackup::Outcome open = SealedBackup::open(source, opened, passphrase);
-    if (open.result == SealedBackup::Result::FileError)
-        return {Result::CopyFailed, open.message};
-    if (open.result != SealedBackup::Result::Done)
-        return {Result::SealedRefused, open.message};
     // The opened copy lies beside the database already: once checked, it is renamed into place.
-    Outcome outcome = replaceDatabase(opened, [&](const QString &target, QString *error) {
-        return moveIntoPlace(opened, target, error, beforeReplacing);
+    return throughOpenedCopy(source, passphrase, [&beforeReplacing](const QString &opened) {
+        return replaceDatabase(opened, [&](const QString &target, QString *error) {
+            return moveIntoPlace(opened, target, error, beforeReplacing);
+        });
     });
-    // Freeing the blocks of a large file takes a while too.
-    whileEventsTurn([&opened]() { return QFile::remove(opened); });
-    // What is said of the opened copy is said of the backup the user chose.
-    outcome.message.replace(QDir::toNativeSeparators(opened), QDir::toNativeSeparators(source));
-    return outcome;
+}
+
+Outcome restoreOnServer(const QString &source, const QString &passphrase, const ConfirmReplacing &confirm,
+                        const BeforeCommit &beforeCommit) {
+    const auto replace = [&](const QString &plain) { return replaceOnServer(plain, confirm, beforeCommit); };
+    return SealedBackup::isSealedName(source) ? throughOpenedCopy(source, passphrase, replace) : replace(source);
 }
 
 QString openedCopyPath() { return databaseFile() + QStringLiteral(".opened"); }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // Backing up the program's database to a file and restoring it from one, without a window: the
 // backup window says what came of it.
 namespace DatabaseCopies {
@@ -19,6 +21,11 @@ enum class Result {
     // A sealed backup was refused (wrong passphrase, damaged, cut short, of a newer format, not
     // sealed at all): the database was not touched.
     SealedRefused,
+    // The backup cannot be restored onto a server (two of its codes are one code there); the
+    // server's rows were not touched.
+    CodesClash,
+    // The user did not want the register on the server replaced; nothing was done.
+    Declined,
 };
 
 struct Outcome {
@@ -27,6 +34,11 @@ struct Outcome {
     QString message;
 };
 
+// On a server, a backup is the same file as a backup of the file, with every row read from the
+// server in one repeatable-read transaction, written under a temporary name beside the destination
+// and renamed once whole; a write under way on the program's connection gives WritePending. A
+// sealed one is sealed from a plain file written to openedCopyPath() and removed again.
+//
 // Copies the database file to the destination. While the bytes are copied the program's
 // connection holds a read transaction, so no write can begin and the copy is a whole database.
 // The copy is checked (SQLite's quick check) before it takes the destination's name: a database
@@ -51,7 +63,22 @@ Outcome backUpSealed(const QString &destination, const QString &passphrase);
 // database's place (it is not copied a second time); removed again when it was not.
 Outcome restoreSealed(const QString &source, const QString &passphrase, const BeforeRename &beforeReplacing = {});
 
-// The temporary file a sealed backup is opened into, beside the database.
+// Asked before a restore replaces the register on a server, with the server's database and host and
+// the number of examinees it holds; true to go on.
+using ConfirmReplacing = std::function<bool(const QString &database, const QString &host, qint64 examinees)>;
+// What runs on a server once every row of a restore is written, before the transaction is
+// committed; false (with error) abandons it.
+using BeforeCommit = std::function<bool(QString *error)>;
+
+// Restores a backup onto the register on the server. The file is checked as restore() checks it
+// (a sealed one, named so, opened first under the passphrase, as restoreSealed() does); then
+// confirm is asked, and every row of the four tables is replaced by the backup's in one
+// transaction (ServerCopy::replaceFromFile): a restore that fails halfway changes nothing.
+Outcome restoreOnServer(const QString &source, const QString &passphrase, const ConfirmReplacing &confirm,
+                        const BeforeCommit &beforeCommit = {});
+
+// The temporary file a sealed backup is opened into, beside the database; on a server also the
+// plain file a sealed backup is made from. Never beside the backup: it holds the rows in the clear.
 QString openedCopyPath();
 // Removes an opened copy that a killed program left behind; called at start, before the database
 // is opened (one program at a time runs on a program folder).

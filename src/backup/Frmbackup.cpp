@@ -7,7 +7,9 @@
 #include "common/AppVersion.h"
 #include "common/Twips.h"
 #include "store/DataSource.h"
+#include "store/Database.h"
 #include "store/Schema.h"
+#include "store/StoreMessages.h"
 #include "widgets/FieldBinding.h"
 #include "widgets/InputBox.h"
 #include "widgets/Navigation.h"
@@ -208,8 +210,9 @@ void Frmbackup::restore() {
                                 QMessageBox::Warning);
         return;
     }
-    if (WaitingMessageBox::show(this, QStringLiteral("آيا ميخواهيد اطلاعات را بازيابي کنيد؟"), appTitle(),
-                                QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+    // On a server the question names the server, once the backup is found sound.
+    const bool onServer = Database::server().onServer;
+    if (!onServer && !confirmed(QStringLiteral("آيا ميخواهيد اطلاعات را بازيابي کنيد؟"))) {
         WaitingMessageBox::show(this, restoreFailed(), appTitle());
         return;
     }
@@ -222,14 +225,26 @@ void Frmbackup::restore() {
             return;
         }
     }
+    const auto confirmReplacing = [this](const QString &database, const QString &host, qint64 examinees) {
+        return confirmed(StoreMessages::replaceOnServer(database, host, examinees));
+    };
     const bool restored = runCopy(
-        [&]() { return sealed ? DatabaseCopies::restoreSealed(source, passphrase) : DatabaseCopies::restore(source); },
+        [&]() {
+            if (onServer)
+                return DatabaseCopies::restoreOnServer(source, passphrase, confirmReplacing);
+            return sealed ? DatabaseCopies::restoreSealed(source, passphrase) : DatabaseCopies::restore(source);
+        },
         true);
     SealedBackup::forget(passphrase);
     if (!restored)
         return;
     WaitingMessageBox::show(this, QStringLiteral("بازيابي اطلاعات انجام شد"), appTitle());
     Navigation::endProgram();
+}
+
+bool Frmbackup::confirmed(const QString &question) {
+    return WaitingMessageBox::show(this, question, appTitle(), QMessageBox::NoIcon,
+                                   QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 QString Frmbackup::askNewPassphrase() {
@@ -287,6 +302,7 @@ void Frmbackup::reportFailure(const DatabaseCopies::Outcome &outcome, bool resto
         break;
     case Result::NotKeltoDatabase:
     case Result::SealedRefused:
+    case Result::CodesClash:
         WaitingMessageBox::show(this,
                                 outcome.message + QLatin1Char('\n') +
                                     QStringLiteral("بازيابي انجام نشد و اطلاعات برنامه دست نخورده ماند."),
@@ -299,6 +315,9 @@ void Frmbackup::reportFailure(const DatabaseCopies::Outcome &outcome, bool resto
                 errorTitle(), QMessageBox::Warning);
         else
             WaitingMessageBox::show(this, outcome.message, QStringLiteral("Error"));
+        break;
+    case Result::Declined:
+        WaitingMessageBox::show(this, restoreFailed(), appTitle());
         break;
     case Result::Done:
         break;

@@ -40,6 +40,8 @@ private:
     void chooseRestoreFile();
     void backUp();
     void restore();
+    // A question answered Yes or No.
+    bool confirmed(const QString &question);
     // Runs the copy with the window's controls disabled; false when it failed (and was reported).
     bool runCopy(const std::function<DatabaseCopies::Outcome()> &copy, bool restoring);
     void reportFailure(const DatabaseCopies::Outcome &outcome, bool restoring);

@@ -6,6 +6,7 @@
 #include "store/ItemTexts.h"
 #include "store/KeptStatement.h"
 #include "store/Schema.h"
+#include "store/SideConnection.h"
 #include "store/StoreMessages.h"
 
 #include <QDir>
@@ -17,8 +18,6 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryFile>
-#include <QUrl>
-#include <QUuid>
 
 #include <map>
 
@@ -30,37 +29,32 @@ int openings = 0;
 // The opening whose file passed the check of every page; 0 for none.
 int provenWholeOpening = 0;
 
+// The server the register is open on.
+EngineSettings::Choice openedServer;
+
 // The advisory lock under which a workstation checks the server's database and makes the tables.
 constexpr int ServerCreationLock = 5163;
 
 using Database::quoted;
 
-struct TableDefinition {
-    QString name;
-    QStringList textFields; // every field but the automatic ID, all text
-    bool hasId;
+// The statements that make a Kelto database on the given engine: its tables, then its indexes (and
+// a file's format version), which may come once the rows are in.
+struct Creation {
+    QStringList tables;
+    QStringList indexes;
 };
 
-QList<TableDefinition> keltoTables() {
-    using namespace Schema;
-    return {
-        {examineeTable, examineeFields(), true},
-        {answerTable, answerFields(), true},
-        {itemTable, {itemText}, true},
-        {settingsTable, {theme, clinicName, clinicAddress}, false},
-    };
-}
-
-QStringList creationStatements() {
-    QStringList statements;
-    for (const TableDefinition &table : keltoTables()) {
+Creation creationStatements(Dialect::Engine engine) {
+    const bool onServer = engine == Dialect::Engine::PostgresServer;
+    Creation creation;
+    for (const Schema::Table &table : Schema::tables()) {
         QStringList columns;
         // On the server every table has its row number (the settings row too): rows are read in its order.
-        if (table.hasId || Dialect::onServer())
-            columns << quoted(Schema::id) + QLatin1Char(' ') + Dialect::idColumnType();
+        if (table.hasId || onServer)
+            columns << quoted(Schema::id) + QLatin1Char(' ') + Dialect::idColumnType(engine);
         for (const QString &field : table.textFields)
             columns << quoted(field) + QStringLiteral(" TEXT");
-        statements
+        creation.tables
             << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(QStringLiteral(", ")));
     }
     const QList<QPair<QString, QString>> indexes{{Schema::examineeTable, Schema::code},
@@ -69,35 +63,13 @@ QStringList creationStatements() {
                                                  {Schema::examineeTable, Schema::firstName},
                                                  {Schema::examineeTable, Schema::group}};
     for (const auto &[table, field] : indexes)
-        statements << Dialect::indexStatement(quoted(table + QLatin1Char('_') + field), quoted(table), quoted(field),
-                                              field == Schema::code);
+        creation.indexes << Dialect::indexStatement(engine, quoted(table + QLatin1Char('_') + field), quoted(table),
+                                                    quoted(field), field == Schema::code);
     // A file says which rules its rows follow (SQLite's user_version); a server's tables need not.
-    if (!Dialect::onServer())
-        statements << QStringLiteral("PRAGMA user_version = %1").arg(Database::asciiCodesVersion);
-    return statements;
+    if (!onServer)
+        creation.indexes << QStringLiteral("PRAGMA user_version = %1").arg(Database::asciiCodesVersion);
+    return creation;
 }
-
-// A side connection that lives for one check or one creation and is removed afterwards.
-class SideConnection {
-public:
-    SideConnection(const QString &path, const QString &options)
-        : m_name(QStringLiteral("kelto-side-") + QUuid::createUuid().toString(QUuid::WithoutBraces)) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
-        db.setConnectOptions(options);
-    }
-    ~SideConnection() {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
-
-private:
-    QString m_name;
-};
 
 enum class Verdict { Kelto, Foreign, Damaged, NeedsRecovery };
 
@@ -105,15 +77,6 @@ Verdict verdictOf(const QSqlError &error) {
     const int code = error.nativeErrorCode().toInt() & 0xff; // the primary code of an extended one
     return code == SqliteNotADatabase ? Verdict::Foreign : Verdict::Damaged;
 }
-
-// A file that may not be ours is opened read only and "immutable": no lock, no journal, no
-// write-ahead log is touched or made beside it.
-QString immutableUri(const QString &path) {
-    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
-           QStringLiteral("?immutable=1");
-}
-
-QString readOnlyUriOptions() { return QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"); }
 
 // The 100-byte header every SQLite file begins with, read straight from the file. It tells a
 // file that is no database at all, a garbled header and a file cut short, without reading the
@@ -161,7 +124,7 @@ Verdict examineTables(QSqlDatabase db) {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
         return verdictOf(query.lastError());
-    for (const TableDefinition &table : keltoTables()) {
+    for (const Schema::Table &table : Schema::tables()) {
         if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table.name))))
             return verdictOf(query.lastError());
         QSet<QString> present;
@@ -177,15 +140,15 @@ Verdict examineTables(QSqlDatabase db) {
     return Verdict::Kelto;
 }
 
-// The file is looked at as it lies (immutableUri). A journal beside it means a write was cut off: the tables are
-// checked now, and every page after the read-write connection has rolled that write back. Otherwise the header and the
-// schema are checked, not every page: damage deep inside the file is reported by the read that meets it.
+// The file is looked at as it lies (SideConnection::Access::AsItLies). A journal beside it means a write was cut off:
+// the tables are checked now, and every page after the read-write connection has rolled that write back. Otherwise the
+// header and the schema are checked, not every page: damage deep inside the file is reported by the read that meets it.
 Verdict examineFile(const QString &path) {
     const bool cutOff = QFileInfo::exists(path + QStringLiteral("-journal"));
     Verdict verdict = examineHeader(path, cutOff);
     if (verdict != Verdict::Kelto)
         return verdict;
-    verdict = examineTables(SideConnection(immutableUri(path), readOnlyUriOptions()).db());
+    verdict = examineTables(SideConnection(path, SideConnection::Access::AsItLies).db());
     return verdict == Verdict::Kelto && cutOff ? Verdict::NeedsRecovery : verdict;
 }
 
@@ -219,7 +182,8 @@ bool runAll(QSqlDatabase db, const QStringList &statements, QString *error) {
 
 // Makes the tables, the 40 item texts and the settings row, inside the caller's transaction.
 bool fillTables(QSqlDatabase db, QString *error) {
-    bool ok = runAll(db, creationStatements(), error);
+    const Creation creation = creationStatements(Dialect::engine());
+    bool ok = runAll(db, creation.tables + creation.indexes, error);
     QSqlQuery query(db);
     if (ok) {
         query.prepare(QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)")
@@ -275,7 +239,7 @@ bool create(const QString &path, QString *errorMessage) {
     QString error;
     bool ok;
     {
-        SideConnection side(temporary.fileName(), QString());
+        SideConnection side(temporary.fileName());
         ok = fillNewDatabase(side.db(), &error);
     }
     if (ok && !QFile::rename(temporary.fileName(), info.absoluteFilePath())) {
@@ -323,10 +287,10 @@ bool readServerTables(QSqlQuery &query, QMap<QString, QSet<QString>> *tables, QS
 
 // Kelto's four tables with all their fields, and no other table.
 bool areKeltoTables(const QMap<QString, QSet<QString>> &tables) {
-    const QList<TableDefinition> kelto = keltoTables();
+    const QList<Schema::Table> kelto = Schema::tables();
     if (tables.size() != kelto.size())
         return false;
-    for (const TableDefinition &table : kelto) {
+    for (const Schema::Table &table : kelto) {
         const auto present = tables.constFind(table.name);
         if (present == tables.cend() || !present->contains(QString(Schema::id).toLower()))
             return false;
@@ -365,6 +329,33 @@ bool prepareServerDatabase(QSqlDatabase db, const QString &serverName, QString *
     else if (!ok)
         *errorMessage = StoreMessages::cannotOpen(serverName, error);
     return ok && !foreign;
+}
+
+// Runs work on a connection of its own to the SQLite file at path, in one transaction, with the
+// journal in memory and no sync: for a file nobody knows of until it is whole, put on the disk by
+// its maker once written.
+bool inNewFile(const QString &path, const std::function<bool(QSqlDatabase file, QString *error)> &work,
+               QString *error) {
+    const SideConnection side(path);
+    QSqlDatabase file = side.db();
+    if (!file.open()) {
+        *error = file.lastError().text();
+        return false;
+    }
+    bool ok =
+        runAll(file, {QStringLiteral("PRAGMA journal_mode=MEMORY"), QStringLiteral("PRAGMA synchronous=OFF")}, error);
+    if (ok && !file.transaction()) {
+        *error = file.lastError().text();
+        ok = false;
+    }
+    ok = ok && work(file, error);
+    if (ok && !file.commit()) {
+        *error = file.lastError().text();
+        ok = false;
+    }
+    if (!ok)
+        file.rollback();
+    return ok;
 }
 
 // SQLite's quick check of every page.
@@ -418,7 +409,7 @@ bool pagesAreWhole(const QString &path) {
     // SQLite's check is one long step: it runs on a thread of its own, while the user-interface
     // thread's events get their turn every few milliseconds, as during a copy.
     return whileEventsTurn([&path]() {
-        const SideConnection side(immutableUri(path), readOnlyUriOptions());
+        const SideConnection side(path, SideConnection::Access::AsItLies);
         return side.db().open() && quickCheck(side.db());
     });
 }
@@ -456,8 +447,12 @@ bool openServer(const EngineSettings::Choice &server, QString *errorMessage) {
     }
     if (!ok)
         close();
+    else
+        openedServer = server;
     return ok;
 }
+
+EngineSettings::Choice server() { return openedServer; }
 
 void close() {
     // The file may be replaced once closed (a restore): snapshots still owed their count take it
@@ -465,6 +460,7 @@ void close() {
     DataSource::takePendingCounts();
     KeptStatement::finalizeAll();
     provenWholeOpening = 0;
+    openedServer = EngineSettings::Choice();
     if (!QSqlDatabase::contains(Database::connectionName()))
         return;
     {
@@ -481,6 +477,24 @@ bool folderTakesWrites(const QString &folder) {
     return probe.open();
 }
 
+bool makeFileOf(const QString &path, const std::function<bool(QSqlDatabase file, QString *error)> &fillRows,
+                QString *error) {
+    const Creation creation = creationStatements(Dialect::Engine::SqliteFile);
+    if (!inNewFile(
+            path,
+            [&](QSqlDatabase file, QString *error) {
+                return runAll(file, creation.tables, error) && fillRows(file, error);
+            },
+            error))
+        return false;
+    // Indexes made over many rows are one long step: on a thread of their own, with a connection of
+    // their own, while the events run on this one.
+    return whileEventsTurn([&]() {
+        return inNewFile(
+            path, [&](QSqlDatabase file, QString *error) { return runAll(file, creation.indexes, error); }, error);
+    });
+}
+
 bool isKeltoDatabaseFile(const QString &path, QString *why) {
     QString ignored;
     if (!why)
@@ -493,7 +507,7 @@ bool isKeltoDatabaseFile(const QString &path, QString *why) {
     file.close();
     Verdict verdict = QFileInfo(path).isFile() ? examineHeader(path, false) : Verdict::Foreign;
     if (verdict == Verdict::Kelto) {
-        const SideConnection side(immutableUri(path), readOnlyUriOptions());
+        const SideConnection side(path, SideConnection::Access::AsItLies);
         verdict = examineTables(side.db());
         if (verdict == Verdict::Kelto)
             verdict = examinePages(side.db());

@@ -32,11 +32,21 @@ bool open(const QString &path, QString *errorMessage);
 // other tables than Kelto's, or Kelto's with fields missing, is refused and nothing is written to
 // it; so is a server that cannot be reached, with libpq's reason. errorMessage names the server.
 bool openServer(const EngineSettings::Choice &server, QString *errorMessage);
+// The server the register is open on, as openServer() was given it; onServer is false otherwise.
+EngineSettings::Choice server();
 // Whether the file at path, which need not be open, is a whole Kelto database: an SQLite file
 // with the four tables and their fields, every page of which passes SQLite's own integrity check.
 // It is read as it lies and nothing is made beside it. When it is not, why holds a Persian
 // sentence naming the file and what is wrong with it.
 bool isKeltoDatabaseFile(const QString &path, QString *why);
+// Makes a Kelto database of the empty SQLite file at path, with the rows fillRows writes into its
+// tables (through the connection it is given) in place of the item texts and the settings row of a
+// new database: a backup of a register kept on a server. The tables are those open() makes for a
+// new file; the indexes come after the rows, being made faster over them than row by row, on a
+// thread of their own while pending events run. On failure (error says why) the file is no Kelto
+// database: its maker throws it away.
+bool makeFileOf(const QString &path, const std::function<bool(QSqlDatabase file, QString *error)> &fillRows,
+                QString *error);
 // Whether every page of the file at path passes SQLite's quick check: the file read once through,
 // without comparing the indexes with their tables. It is read as it lies (no lock is taken, so it
 // must not be written meanwhile, as a copy that nobody else knows of). Pending events are

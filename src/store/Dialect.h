@@ -36,9 +36,11 @@ bool isDuplicateCode(const QSqlError &error);
 // lastInsertId gives it).
 QString returningRowId();
 
-// The type of a table's automatic row number "ID", in CREATE TABLE.
-QString idColumnType();
+// The type of a table's automatic row number "ID", in CREATE TABLE. These two answer for the engine
+// given: a backup of a register on a server is an SQLite file, made while the server is open.
+QString idColumnType(Engine engine);
 // Makes an index on one field for look-ups without regard to the case of Latin letters; unique on
 // the server, where two workstations may register the same code at once.
-QString indexStatement(const QString &quotedName, const QString &quotedTable, const QString &quotedField, bool unique);
+QString indexStatement(Engine engine, const QString &quotedName, const QString &quotedTable, const QString &quotedField,
+                       bool unique);
 } // namespace Dialect

@@ -54,4 +54,21 @@ inline QStringList answerFields() {
         fields << answerField(item);
     return fields;
 }
+
+// One of the four tables: every field but the automatic ID, all of them text; and whether it has
+// that ID in a file (the settings row has none there; on a server every table has it).
+struct Table {
+    QLatin1String name;
+    QStringList textFields;
+    bool hasId;
+};
+
+inline QList<Table> tables() {
+    return {
+        {examineeTable, examineeFields(), true},
+        {answerTable, answerFields(), true},
+        {itemTable, {itemText}, true},
+        {settingsTable, {theme, clinicName, clinicAddress}, false},
+    };
+}
 } // namespace Schema

@@ -43,6 +43,21 @@ inline QString cannotOpen(const QString &path, const QString &reason) {
 // A copy (a backup or a restore) that the disk has no room for.
 inline QString diskFull() { return QStringLiteral("فضاي خالي ديسک کافي نيست"); }
 
+// A backup whose rows a server cannot take: two of its codes are one code there.
+inline QString codesClash(const QString &code) {
+    return QStringLiteral("کد %1 در اين نسخه پشتيبان بيش از يک بار آمده است (با حروف بزرگ و کوچک لاتين يا ارقام "
+                          "متفاوت)، ولي سرور هر کد را تنها يک بار مي پذيرد.")
+        .arg(isolatedPath(code));
+}
+
+// The question before a backup replaces the register on a server.
+inline QString replaceOnServer(const QString &database, const QString &host, qint64 examinees) {
+    return QStringLiteral("اطلاعات %1 آزمودني در پايگاه داده %2 روي سرور %3 با اطلاعات اين نسخه پشتيبان جايگزين "
+                          "مي شود. آيا ميخواهيد اطلاعات را بازيابي کنيد؟")
+        .arg(examinees)
+        .arg(isolatedPath(database), isolatedPath(host));
+}
+
 inline QString noCurrentRow(const QString &table) {
     return QStringLiteral("در جدول %1 رديفي انتخاب نشده است.").arg(isolatedPath(table));
 }

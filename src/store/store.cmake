@@ -13,4 +13,6 @@ list(APPEND KELTO_CORE_SOURCES
     ${KELTO_FRAGMENT_DIR}/RefusedDatabase.cpp ${KELTO_FRAGMENT_DIR}/RefusedDatabase.h
     ${KELTO_FRAGMENT_DIR}/WholeFileCheck.cpp ${KELTO_FRAGMENT_DIR}/WholeFileCheck.h
     ${KELTO_FRAGMENT_DIR}/StoreMessages.h ${KELTO_FRAGMENT_DIR}/FieldValues.h
+    ${KELTO_FRAGMENT_DIR}/SideConnection.cpp ${KELTO_FRAGMENT_DIR}/SideConnection.h
+    ${KELTO_FRAGMENT_DIR}/ServerCopy.cpp ${KELTO_FRAGMENT_DIR}/ServerCopy.h
     ${KELTO_FRAGMENT_DIR}/Schema.h)
