@@ -215,9 +215,10 @@ QStringList DataSource::fieldValues(const QString &field, bool distinct) const {
         return {};
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
+    const QString column = distinct ? Dialect::byCodePoints(quoted(name)) : quoted(name);
     query.prepare(QStringLiteral("SELECT %1%2 FROM %3%4 ORDER BY %5")
-                      .arg(distinct ? QStringLiteral("DISTINCT ") : QString(), quoted(name), quoted(m_table),
-                           filterSql(), distinct ? quoted(name) : Dialect::rowId()));
+                      .arg(distinct ? QStringLiteral("DISTINCT ") : QString(), column, quoted(m_table), filterSql(),
+                           distinct ? column : Dialect::rowId()));
     bindFilter(query);
     return firstColumn(query);
 }
@@ -258,7 +259,7 @@ QStringList DataSource::distinctValues(const QString &field) const {
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT MIN(%1) FROM %2 WHERE %3%4 GROUP BY %5")
-                      .arg(quoted(name), quoted(m_table), Dialect::notEmpty(quoted(name)),
+                      .arg(Dialect::byCodePoints(quoted(name)), quoted(m_table), Dialect::notEmpty(quoted(name)),
                            m_filterField.isEmpty() ? QString() : QStringLiteral(" AND ") + filterCondition(),
                            Dialect::groupIgnoringCase(quoted(name))));
     bindFilter(query);

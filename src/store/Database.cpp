@@ -51,6 +51,22 @@ QList<TableDefinition> keltoTables() {
     };
 }
 
+// The look-up indexes, by table and field: the codes' first (unique on the server).
+QList<QPair<QString, QString>> lookUpIndexes() {
+    return {{Schema::examineeTable, Schema::code},
+            {Schema::answerTable, Schema::code},
+            {Schema::examineeTable, Schema::lastName},
+            {Schema::examineeTable, Schema::firstName},
+            {Schema::examineeTable, Schema::group}};
+}
+
+QString indexName(const QString &table, const QString &field) { return table + QLatin1Char('_') + field; }
+
+QString indexStatement(const QString &table, const QString &field) {
+    return Dialect::indexStatement(quoted(indexName(table, field)), quoted(table), quoted(field),
+                                   field == Schema::code);
+}
+
 QStringList creationStatements() {
     QStringList statements;
     for (const TableDefinition &table : keltoTables()) {
@@ -63,14 +79,8 @@ QStringList creationStatements() {
         statements
             << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(QStringLiteral(", ")));
     }
-    const QList<QPair<QString, QString>> indexes{{Schema::examineeTable, Schema::code},
-                                                 {Schema::answerTable, Schema::code},
-                                                 {Schema::examineeTable, Schema::lastName},
-                                                 {Schema::examineeTable, Schema::firstName},
-                                                 {Schema::examineeTable, Schema::group}};
-    for (const auto &[table, field] : indexes)
-        statements << Dialect::indexStatement(quoted(table + QLatin1Char('_') + field), quoted(table), quoted(field),
-                                              field == Schema::code);
+    for (const auto &[table, field] : lookUpIndexes())
+        statements << indexStatement(table, field);
     // A file says which rules its rows follow (SQLite's user_version); a server's tables need not.
     if (!Dialect::onServer())
         statements << QStringLiteral("PRAGMA user_version = %1").arg(Database::asciiCodesVersion);
@@ -337,9 +347,45 @@ bool areKeltoTables(const QMap<QString, QSet<QString>> &tables) {
     return true;
 }
 
+// A database made by an earlier version has code indexes that lower the code without folding its
+// digits: look-ups, which fold them now, would read the whole table, and a code written with Persian
+// digits could be registered beside its ASCII twin. Each such index is made anew inside the opening's
+// transaction. Should the codes already stored clash under the new rule (nothing this program writes
+// makes them), the old index stays, under a savepoint, and the register opens as before.
+bool renewCodeIndexes(QSqlQuery &query, QString *error) {
+    for (const QString &table : {QString(Schema::examineeTable), QString(Schema::answerTable)}) {
+        const QString name = indexName(table, Schema::code);
+        query.prepare(QStringLiteral("SELECT indexdef FROM pg_indexes WHERE schemaname = current_schema() AND "
+                                     "tablename = ? AND indexname = ?"));
+        query.addBindValue(table);
+        query.addBindValue(name);
+        if (!query.exec()) {
+            *error = query.lastError().text();
+            return false;
+        }
+        if (query.next() && Dialect::foldsDigits(query.value(0).toString()))
+            continue;
+        if (!query.exec(QStringLiteral("SAVEPOINT kelto_code_index")) ||
+            !query.exec(QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoted(name)))) {
+            *error = query.lastError().text();
+            return false;
+        }
+        if (!query.exec(indexStatement(table, Schema::code))) {
+            qWarning("Database: the index %s stays as it was: %s", qPrintable(name),
+                     qPrintable(query.lastError().text()));
+            if (!query.exec(QStringLiteral("ROLLBACK TO SAVEPOINT kelto_code_index"))) {
+                *error = query.lastError().text();
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 // On the server: checks the database, or makes Kelto's tables on an empty one, in one transaction
 // under a lock that a second workstation starting at the same moment waits for; it then finds the
-// tables made. A foreign database is left as it was.
+// tables made. The code indexes of an earlier version are made anew there. A foreign database is
+// left as it was.
 bool prepareServerDatabase(QSqlDatabase db, const QString &serverName, QString *errorMessage) {
     QSqlQuery query(db);
     QString error;
@@ -352,8 +398,10 @@ bool prepareServerDatabase(QSqlDatabase db, const QString &serverName, QString *
     bool foreign = false;
     if (ok && tables.isEmpty())
         ok = fillTables(db, &error);
-    else if (ok)
+    else if (ok) {
         foreign = !areKeltoTables(tables);
+        ok = foreign || renewCodeIndexes(query, &error);
+    }
     if (ok && !foreign && !query.exec(QStringLiteral("COMMIT"))) {
         error = query.lastError().text();
         ok = false;

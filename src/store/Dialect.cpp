@@ -1,10 +1,38 @@
 #include "store/Dialect.h"
 
+#include "store/Connection.h"
+#include "store/Schema.h"
+
 #include <QSqlError>
 
 namespace {
 Dialect::Engine current = Dialect::Engine::SqliteFile;
+
+// Codes are kept with ASCII digits (the SQLite file's are folded as it opens); on the server the
+// unique index itself folds Persian and Arabic-Indic digits, so that a code written with either and
+// the same code in ASCII digits are one code even when two workstations save them at the same moment. The field is the codes' field, however qualified.
+bool isCodeField(const QString &quotedField) { return quotedField.endsWith(Database::quoted(Schema::code)); }
+
+// translate()'s two lists: the twenty other digits, and the ASCII digit each one is.
+QString digitLists() {
+    QString others, ascii;
+    for (const char16_t zero : {u'\u06F0', u'\u0660'}) {
+        for (char16_t digit = 0; digit < 10; ++digit) {
+            others += QChar(char16_t(zero + digit));
+            ascii += QChar(char16_t(u'0' + digit));
+        }
+    }
+    return QStringLiteral("'%1', '%2'").arg(others, ascii);
 }
+
+// What the server compares, and what its look-up indexes hold: the text lowered, and for a code its
+// digits as ASCII ones. Both are IMMUTABLE, as an index requires.
+QString serverKey(const QString &expression, bool code) {
+    static const QString digits = digitLists();
+    return code ? QStringLiteral("lower(translate(%1, %2))").arg(expression, digits)
+                : QStringLiteral("lower(%1)").arg(expression);
+}
+} // namespace
 
 namespace Dialect {
 Engine engine() { return current; }
@@ -18,21 +46,30 @@ QString recordName(const QString &table) { return onServer() ? QLatin1Char('"') 
 QString equalsIgnoringCase(const QString &quotedField) {
     // The cast lets numbers (an item's ID) be looked up as text; on a text field it is no cast at
     // all, and the index on lower() serves.
-    return onServer() ? QStringLiteral("lower(CAST(%1 AS text)) = lower(CAST(? AS text))").arg(quotedField)
-                      : QStringLiteral("%1 = ? COLLATE NOCASE").arg(quotedField);
+    if (!onServer())
+        return QStringLiteral("%1 = ? COLLATE NOCASE").arg(quotedField);
+    const bool code = isCodeField(quotedField);
+    return serverKey(QStringLiteral("CAST(%1 AS text)").arg(quotedField), code) + QStringLiteral(" = ") +
+           serverKey(QStringLiteral("CAST(? AS text)"), code);
 }
 
 QString sameIgnoringCase(const QString &quotedField, const QString &quotedOther) {
-    return onServer() ? QStringLiteral("lower(%1) = lower(%2)").arg(quotedField, quotedOther)
-                      : QStringLiteral("%1 = %2 COLLATE NOCASE").arg(quotedField, quotedOther);
+    if (!onServer())
+        return QStringLiteral("%1 = %2 COLLATE NOCASE").arg(quotedField, quotedOther);
+    const bool code = isCodeField(quotedField);
+    return serverKey(quotedField, code) + QStringLiteral(" = ") + serverKey(quotedOther, code);
 }
 
 QString groupIgnoringCase(const QString &quotedField) {
-    return onServer() ? QStringLiteral("lower(%1)").arg(quotedField) : quotedField + QStringLiteral(" COLLATE NOCASE");
+    return onServer() ? serverKey(quotedField, isCodeField(quotedField)) : quotedField + QStringLiteral(" COLLATE NOCASE");
 }
 
 QString notEmpty(const QString &quotedField) {
     return onServer() ? quotedField + QStringLiteral(" > ''") : quotedField + QStringLiteral(" > '' COLLATE NOCASE");
+}
+
+QString byCodePoints(const QString &quotedField) {
+    return onServer() ? quotedField + QStringLiteral(" COLLATE \"C\"") : quotedField;
 }
 
 bool isDuplicateCode(const QSqlError &error) {
@@ -50,7 +87,9 @@ QString idColumnType() {
 QString indexStatement(const QString &quotedName, const QString &quotedTable, const QString &quotedField, bool unique) {
     if (!onServer())
         return QStringLiteral("CREATE INDEX %1 ON %2 (%3 COLLATE NOCASE)").arg(quotedName, quotedTable, quotedField);
-    return QStringLiteral("CREATE %1INDEX %2 ON %3 (lower(%4))")
-        .arg(unique ? QStringLiteral("UNIQUE ") : QString(), quotedName, quotedTable, quotedField);
+    return QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+        .arg(unique ? QStringLiteral("UNIQUE ") : QString(), quotedName, quotedTable,
+             serverKey(quotedField, isCodeField(quotedField)));
 }
+bool foldsDigits(const QString &indexDefinition) { return indexDefinition.contains(QLatin1String("translate(")); }
 } // namespace Dialect

@@ -22,13 +22,19 @@ QString rowId();
 // lower case, so it is given quoted there.
 QString recordName(const QString &table);
 // A field equal to one bound text without regard to the case of Latin letters, along the index
-// made for it: COLLATE NOCASE on SQLite, lower() on both sides on the server.
+// made for it: COLLATE NOCASE on SQLite, lower() on both sides on the server; there a code's
+// Persian and Arabic-Indic digits count as the ASCII digits they are, as its unique index has them.
 QString equalsIgnoringCase(const QString &quotedField);
 // The same for a field of another table in a join (the answer row of an examinee).
 QString sameIgnoringCase(const QString &quotedField, const QString &quotedOther);
 // A field grouped without regard to the case of Latin letters, and its non-empty values.
 QString groupIgnoringCase(const QString &quotedField);
 QString notEmpty(const QString &quotedField);
+// A text field compared by its code points, as the SQLite file compares texts: on the server, whose
+// database may order texts by a locale of its own (a clinic's created under Persian or English
+// rules), for the spelling that sorts first among a group's and for text order, so that both engines
+// give one answer. Name lists are put in Persian order by the program itself (common/PersianOrder).
+QString byCodePoints(const QString &quotedField);
 // Whether a write was refused because another row holds the same code (the server's unique index
 // on the lowered code; two workstations registering one code at the same moment).
 bool isDuplicateCode(const QSqlError &error);
@@ -41,4 +47,7 @@ QString idColumnType();
 // Makes an index on one field for look-ups without regard to the case of Latin letters; unique on
 // the server, where two workstations may register the same code at once.
 QString indexStatement(const QString &quotedName, const QString &quotedTable, const QString &quotedField, bool unique);
+// On the server: whether an index as the server describes it (pg_indexes.indexdef) folds digits as
+// indexStatement makes a code's index now; an index made by an earlier version lowers the code only.
+bool foldsDigits(const QString &indexDefinition);
 } // namespace Dialect

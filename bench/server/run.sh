@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# The register on a PostgreSQL 15 server started for the run (as the tests start one), through
+# Kelto's store against bare QSqlQuery statements on the same server: a look-up by code, a filter's
+# count, a registration save and opening the directory at 100,000 examinees, and the look-up and the
+# directory again at 1,000,000. Run from anywhere: bench/server/run.sh [examinees] [grown to] [rounds]
+# Prints a table in the form of bench/RESULTS.md; its last line says whether the goals are met.
+set -euo pipefail
+source "$(dirname "$0")/../common.sh"
+bench_build bench_server_store
+echo "## The register on a server"
+echo
+bench_machine "; QT_QPA_PLATFORM=offscreen"
+echo
+QT_QPA_PLATFORM=offscreen build/bench/server/bench_server_store skins "${1:-100000}" "${2:-1000000}" "${3:-3}"
