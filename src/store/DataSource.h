@@ -92,6 +92,7 @@ private:
     QString filterCondition() const;
     void bindFilter(QSqlQuery &query) const;
     QString knownField(const QString &field) const;
+    QSqlQuery *writeQuery(const QString &sql, QSqlQuery &fresh);
     void loadFields();
     void reread();
     void lookUp();
