@@ -277,13 +277,10 @@ QStringList DataSource::distinctValues(const QString &field) const {
     const QString name = knownField(field);
     if (name.isEmpty() || m_filterMatchesNothing)
         return {};
-    // Grouped by the collation of the field's index: one walk along the index.
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT MIN(%1) FROM %2 WHERE %3%4 GROUP BY %5")
-                      .arg(Dialect::byCodePoints(quoted(name)), quoted(m_table), Dialect::notEmpty(quoted(name)),
-                           m_filterField.isEmpty() ? QString() : QStringLiteral(" AND ") + filterCondition(),
-                           Dialect::groupIgnoringCase(quoted(name))));
+    query.prepare(Dialect::distinctValuesStatement(quoted(m_table), quoted(name),
+                                                   m_filterField.isEmpty() ? QString() : filterCondition()));
     bindFilter(query);
     return firstColumn(query);
 }

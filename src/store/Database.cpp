@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QMap>
 #include <QSet>
 #include <QSqlError>
@@ -347,33 +348,33 @@ bool areKeltoTables(const QMap<QString, QSet<QString>> &tables) {
     return true;
 }
 
-// A database made by an earlier version has code indexes that lower the code without folding its
-// digits: look-ups, which fold them now, would read the whole table, and a code written with Persian
-// digits could be registered beside its ASCII twin. Each such index is made anew inside the opening's
-// transaction. Should the codes already stored clash under the new rule (nothing this program writes
-// makes them), the old index stays, under a savepoint, and the register opens as before.
-bool renewCodeIndexes(QSqlQuery &query, QString *error) {
-    for (const QString &table : {QString(Schema::examineeTable), QString(Schema::answerTable)}) {
-        const QString name = indexName(table, Schema::code);
-        query.prepare(QStringLiteral("SELECT indexdef FROM pg_indexes WHERE schemaname = current_schema() AND "
-                                     "tablename = ? AND indexname = ?"));
-        query.addBindValue(table);
-        query.addBindValue(name);
-        if (!query.exec()) {
-            *error = query.lastError().text();
-            return false;
-        }
-        if (query.next() && Dialect::foldsDigits(query.value(0).toString()))
+// A database made by an earlier version has other look-up indexes than the ones made now: its code
+// indexes lower the code without folding its digits (look-ups, which fold them now, would read the
+// whole table, and a code written with Persian digits could be registered beside its ASCII twin),
+// and its others hold no spelling for the lists of values. Each such index is made anew inside the
+// opening's transaction. Should the codes already stored clash under the new rule (nothing this
+// program writes makes them), the old index stays, under a savepoint, and the register opens as before.
+bool renewLookUpIndexes(QSqlQuery &query, QString *error) {
+    QHash<QString, QString> definitions;
+    if (!query.exec(QStringLiteral("SELECT indexname, indexdef FROM pg_indexes WHERE schemaname = current_schema()"))) {
+        *error = query.lastError().text();
+        return false;
+    }
+    while (query.next())
+        definitions.insert(query.value(0).toString(), query.value(1).toString());
+    for (const auto &[table, field] : lookUpIndexes()) {
+        const QString name = indexName(table, field);
+        if (Dialect::isCurrentIndex(definitions.value(name), quoted(field)))
             continue;
-        if (!query.exec(QStringLiteral("SAVEPOINT kelto_code_index")) ||
+        if (!query.exec(QStringLiteral("SAVEPOINT kelto_index")) ||
             !query.exec(QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoted(name)))) {
             *error = query.lastError().text();
             return false;
         }
-        if (!query.exec(indexStatement(table, Schema::code))) {
+        if (!query.exec(indexStatement(table, field))) {
             qWarning("Database: the index %s stays as it was: %s", qPrintable(name),
                      qPrintable(query.lastError().text()));
-            if (!query.exec(QStringLiteral("ROLLBACK TO SAVEPOINT kelto_code_index"))) {
+            if (!query.exec(QStringLiteral("ROLLBACK TO SAVEPOINT kelto_index"))) {
                 *error = query.lastError().text();
                 return false;
             }
@@ -384,7 +385,7 @@ bool renewCodeIndexes(QSqlQuery &query, QString *error) {
 
 // On the server: checks the database, or makes Kelto's tables on an empty one, in one transaction
 // under a lock that a second workstation starting at the same moment waits for; it then finds the
-// tables made. The code indexes of an earlier version are made anew there. A foreign database is
+// tables made. The look-up indexes of an earlier version are made anew there. A foreign database is
 // left as it was.
 bool prepareServerDatabase(QSqlDatabase db, const QString &serverName, QString *errorMessage) {
     QSqlQuery query(db);
@@ -400,7 +401,7 @@ bool prepareServerDatabase(QSqlDatabase db, const QString &serverName, QString *
         ok = fillTables(db, &error);
     else if (ok) {
         foreign = !areKeltoTables(tables);
-        ok = foreign || renewCodeIndexes(query, &error);
+        ok = foreign || renewLookUpIndexes(query, &error);
     }
     if (ok && !foreign && !query.exec(QStringLiteral("COMMIT"))) {
         error = query.lastError().text();

@@ -60,16 +60,28 @@ QString sameIgnoringCase(const QString &quotedField, const QString &quotedOther)
     return serverKey(quotedField, code) + QStringLiteral(" = ") + serverKey(quotedOther, code);
 }
 
-QString groupIgnoringCase(const QString &quotedField) {
-    return onServer() ? serverKey(quotedField, isCodeField(quotedField)) : quotedField + QStringLiteral(" COLLATE NOCASE");
-}
-
-QString notEmpty(const QString &quotedField) {
-    return onServer() ? quotedField + QStringLiteral(" > ''") : quotedField + QStringLiteral(" > '' COLLATE NOCASE");
-}
-
 QString byCodePoints(const QString &quotedField) {
     return onServer() ? quotedField + QStringLiteral(" COLLATE \"C\"") : quotedField;
+}
+
+QString distinctValuesStatement(const QString &quotedTable, const QString &quotedField, const QString &condition) {
+    const QString andCondition = condition.isEmpty() ? QString() : QStringLiteral(" AND ") + condition;
+    if (!onServer())
+        return QStringLiteral("SELECT MIN(%1) FROM %2 WHERE %1 > '' COLLATE NOCASE%3 GROUP BY %1 COLLATE NOCASE")
+            .arg(quotedField, quotedTable, andCondition);
+    const QString key = serverKey(quotedField, isCodeField(quotedField));
+    const QString spelling = byCodePoints(quotedField);
+    if (!condition.isEmpty())
+        return QStringLiteral("SELECT MIN(%1) FROM %2 WHERE %3 > ''%4 GROUP BY %5")
+            .arg(spelling, quotedTable, quotedField, andCondition, key);
+    // The index holds the lowered value and then the spelling: its first entry after the last value
+    // found is the next value, in the spelling that sorts first. A few hundred names cost as many
+    // steps, however many rows hold them.
+    return QStringLiteral("WITH RECURSIVE found(k, v) AS ("
+                          "(SELECT %1, %2 FROM %3 WHERE %4 > '' ORDER BY 1, 2 LIMIT 1) UNION ALL "
+                          "SELECT n.k, n.v FROM found CROSS JOIN LATERAL (SELECT %1 AS k, %2 AS v FROM %3 "
+                          "WHERE %1 > found.k AND %4 > '' ORDER BY 1, 2 LIMIT 1) n) SELECT v FROM found")
+        .arg(key, spelling, quotedTable, quotedField);
 }
 
 bool isDuplicateCode(const QSqlError &error) {
@@ -87,9 +99,16 @@ QString idColumnType() {
 QString indexStatement(const QString &quotedName, const QString &quotedTable, const QString &quotedField, bool unique) {
     if (!onServer())
         return QStringLiteral("CREATE INDEX %1 ON %2 (%3 COLLATE NOCASE)").arg(quotedName, quotedTable, quotedField);
+    // A field's other than the code's also holds the spelling, for its list of values.
+    const bool code = isCodeField(quotedField);
     return QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
         .arg(unique ? QStringLiteral("UNIQUE ") : QString(), quotedName, quotedTable,
-             serverKey(quotedField, isCodeField(quotedField)));
+             code ? serverKey(quotedField, true)
+                  : serverKey(quotedField, false) + QStringLiteral(", ") + byCodePoints(quotedField));
 }
-bool foldsDigits(const QString &indexDefinition) { return indexDefinition.contains(QLatin1String("translate(")); }
+
+bool isCurrentIndex(const QString &indexDefinition, const QString &quotedField) {
+    return indexDefinition.contains(isCodeField(quotedField) ? QLatin1String("translate(")
+                                                             : QLatin1String("COLLATE \"C\""));
+}
 } // namespace Dialect

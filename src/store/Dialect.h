@@ -27,14 +27,16 @@ QString recordName(const QString &table);
 QString equalsIgnoringCase(const QString &quotedField);
 // The same for a field of another table in a join (the answer row of an examinee).
 QString sameIgnoringCase(const QString &quotedField, const QString &quotedOther);
-// A field grouped without regard to the case of Latin letters, and its non-empty values.
-QString groupIgnoringCase(const QString &quotedField);
-QString notEmpty(const QString &quotedField);
 // A text field compared by its code points, as the SQLite file compares texts: on the server, whose
 // database may order texts by a locale of its own (a clinic's created under Persian or English
-// rules), for the spelling that sorts first among a group's and for text order, so that both engines
-// give one answer. Name lists are put in Persian order by the program itself (common/PersianOrder).
+// rules), so that both engines give one text order. Name lists are put in Persian order by the
+// program itself (common/PersianOrder).
 QString byCodePoints(const QString &quotedField);
+// The statement that gives each non-empty value of a text field once (Latin case aside), in the
+// spelling that sorts first by code points, over the rows meeting the condition (empty: every row),
+// whose parameters it keeps. Along the field's index: on the server, without a condition, a walk
+// from one value to the next rather than through every row.
+QString distinctValuesStatement(const QString &quotedTable, const QString &quotedField, const QString &condition);
 // Whether a write was refused because another row holds the same code (the server's unique index
 // on the lowered code; two workstations registering one code at the same moment).
 bool isDuplicateCode(const QSqlError &error);
@@ -47,7 +49,8 @@ QString idColumnType();
 // Makes an index on one field for look-ups without regard to the case of Latin letters; unique on
 // the server, where two workstations may register the same code at once.
 QString indexStatement(const QString &quotedName, const QString &quotedTable, const QString &quotedField, bool unique);
-// On the server: whether an index as the server describes it (pg_indexes.indexdef) folds digits as
-// indexStatement makes a code's index now; an index made by an earlier version lowers the code only.
-bool foldsDigits(const QString &indexDefinition);
+// On the server: whether an index as the server describes it (pg_indexes.indexdef) is the one
+// indexStatement makes for the field now. An earlier version made the code's without folding digits
+// and the others on the lowered field alone.
+bool isCurrentIndex(const QString &indexDefinition, const QString &quotedField);
 } // namespace Dialect
