@@ -366,8 +366,8 @@ void DataSource::takeCount() const {
 // when none match.
 void DataSource::lookUp() {
     if (m_lookUpField != m_filterField) {
-        m_lookUpSql = QStringLiteral("SELECT (SELECT COUNT(*) FROM %1%2), %3 FROM %1%2 ORDER BY %4 LIMIT 1")
-                          .arg(quoted(m_table), filterSql(), m_columns, Dialect::rowId());
+        m_lookUpSql =
+            Dialect::lookUpStatement(quoted(m_table), quoted(m_filterField), m_columns, &m_lookUpParameterUses);
         m_lookUpField = m_filterField;
     }
     QString why;
@@ -376,7 +376,7 @@ void DataSource::lookUp() {
         noteReadError(why);
         return;
     }
-    if (!statement->firstRow({m_filterValue, m_filterValue})) {
+    if (!statement->firstRow(QStringList(m_lookUpParameterUses, m_filterValue))) {
         noteReadError(statement->lastError(), statement->lastErrorCode());
         return;
     }

@@ -53,6 +53,19 @@ QString equalsIgnoringCase(const QString &quotedField) {
            serverKey(QStringLiteral("CAST(? AS text)"), code);
 }
 
+QString lookUpStatement(const QString &quotedTable, const QString &quotedField, const QString &columns,
+                        int *parameterUses) {
+    const QString condition = equalsIgnoringCase(quotedField);
+    if (onServer() && isCodeField(quotedField)) {
+        *parameterUses = 1;
+        return QStringLiteral("SELECT count(*) OVER (), %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT 1")
+            .arg(columns, quotedTable, condition, rowId());
+    }
+    *parameterUses = 2;
+    return QStringLiteral("SELECT (SELECT COUNT(*) FROM %1 WHERE %2), %3 FROM %1 WHERE %2 ORDER BY %4 LIMIT 1")
+        .arg(quotedTable, condition, columns, rowId());
+}
+
 QString sameIgnoringCase(const QString &quotedField, const QString &quotedOther) {
     if (!onServer())
         return QStringLiteral("%1 = %2 COLLATE NOCASE").arg(quotedField, quotedOther);

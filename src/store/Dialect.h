@@ -21,6 +21,12 @@ QString rowId();
 // The name QSqlDatabase::record() takes for a table: the server's driver folds a bare name to
 // lower case, so it is given quoted there.
 QString recordName(const QString &table);
+// The look-up of the rows whose field equals one value (equalsIgnoringCase): their count and the
+// first of them in row order, the given columns after the count, in one statement; no row when none
+// match. parameterUses says how many times the statement takes the value. On the server a code's
+// rows (at most one, under its unique index) are counted along the one walk that finds them.
+QString lookUpStatement(const QString &quotedTable, const QString &quotedField, const QString &columns,
+                        int *parameterUses);
 // A field equal to one bound text without regard to the case of Latin letters, along the index
 // made for it: COLLATE NOCASE on SQLite, lower() on both sides on the server; there a code's
 // Persian and Arabic-Indic digits count as the ASCII digits they are, as its unique index has them.
