@@ -80,7 +80,8 @@ bool fill(int first, int last, QString *error) {
                        .arg(answerFields.join(QStringLiteral(", ")), answers.join(QStringLiteral(", "))) +
                    range,
                error) &&
-           run(QStringLiteral("VACUUM ANALYZE \"IDE\""), error) && run(QStringLiteral("VACUUM ANALYZE \"Answer\""), error);
+           run(QStringLiteral("VACUUM ANALYZE \"IDE\""), error) &&
+           run(QStringLiteral("VACUUM ANALYZE \"Answer\""), error);
 }
 
 // The code index's own expression, as a program of its own would write the look-up.
@@ -326,7 +327,8 @@ int main(int argc, char **argv) {
         << " counts, " << Registrations << " registrations a round\n\n";
     out << "| case | Kelto, ms | bare QSqlQuery, ms | ratio | goal |\n|---|---|---|---|---|\n";
     const QString at = QStringLiteral(" (%1 examinees)");
-    row(out, QStringLiteral("a look-up by code") + at.arg(examinees), small.lookUp, LookUps, QStringLiteral("at most 1.5"));
+    row(out, QStringLiteral("a look-up by code") + at.arg(examinees), small.lookUp, LookUps,
+        QStringLiteral("at most 1.5"));
     row(out, QStringLiteral("a group's count") + at.arg(examinees), small.count, Counts, QStringLiteral("at most 1.5"));
     row(out, QStringLiteral("a registration save / two INSERTs in one transaction") + at.arg(examinees),
         small.registration, Registrations, QStringLiteral("at most 1.5"));
@@ -344,9 +346,8 @@ int main(int argc, char **argv) {
         << samples(small.count.bare, Counts) << "; registration " << samples(small.registration.kelto, Registrations)
         << "; " << samples(small.registration.bare, Registrations) << "; directory "
         << samples(small.directory.kelto, 1) << "; " << samples(small.directory.bare, 1) << "; grown look-up "
-        << samples(large.lookUp.kelto, LookUps) << "; " << samples(large.lookUp.bare, LookUps)
-        << "; grown directory " << samples(large.directory.kelto, 1) << "; " << samples(large.directory.bare, 1)
-        << "\n";
+        << samples(large.lookUp.kelto, LookUps) << "; " << samples(large.lookUp.bare, LookUps) << "; grown directory "
+        << samples(large.directory.kelto, 1) << "; " << samples(large.directory.bare, 1) << "\n";
     const bool met = small.lookUp.ratio() <= 1.5 && small.count.ratio() <= 1.5 && small.registration.ratio() <= 1.5 &&
                      small.directory.ratio() <= 1 && large.lookUp.ratio() <= 1.5 && large.directory.ratio() <= 1 &&
                      growth <= 1.5;

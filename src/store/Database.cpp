@@ -352,8 +352,9 @@ bool areKeltoTables(const QMap<QString, QSet<QString>> &tables) {
 // indexes lower the code without folding its digits (look-ups, which fold them now, would read the
 // whole table, and a code written with Persian digits could be registered beside its ASCII twin),
 // and its others hold no spelling for the lists of values. Each such index is made anew inside the
-// opening's transaction. Should the codes already stored clash under the new rule (nothing this
-// program writes makes them), the old index stays, under a savepoint, and the register opens as before.
+// opening's transaction. Should that fail (codes already stored that clash under the new rule, which
+// nothing this program writes makes, or a workstation's role that does not own the tables), the old
+// index stays, under a savepoint, and the register opens as before: the next opening tries again.
 bool renewLookUpIndexes(QSqlQuery &query, QString *error) {
     QHash<QString, QString> definitions;
     if (!query.exec(QStringLiteral("SELECT indexname, indexdef FROM pg_indexes WHERE schemaname = current_schema()"))) {
@@ -366,12 +367,12 @@ bool renewLookUpIndexes(QSqlQuery &query, QString *error) {
         const QString name = indexName(table, field);
         if (Dialect::isCurrentIndex(definitions.value(name), quoted(field)))
             continue;
-        if (!query.exec(QStringLiteral("SAVEPOINT kelto_index")) ||
-            !query.exec(QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoted(name)))) {
+        if (!query.exec(QStringLiteral("SAVEPOINT kelto_index"))) {
             *error = query.lastError().text();
             return false;
         }
-        if (!query.exec(indexStatement(table, field))) {
+        if (!query.exec(QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoted(name))) ||
+            !query.exec(indexStatement(table, field))) {
             qWarning("Database: the index %s stays as it was: %s", qPrintable(name),
                      qPrintable(query.lastError().text()));
             if (!query.exec(QStringLiteral("ROLLBACK TO SAVEPOINT kelto_index"))) {

@@ -10,7 +10,8 @@ Dialect::Engine current = Dialect::Engine::SqliteFile;
 
 // Codes are kept with ASCII digits (the SQLite file's are folded as it opens); on the server the
 // unique index itself folds Persian and Arabic-Indic digits, so that a code written with either and
-// the same code in ASCII digits are one code even when two workstations save them at the same moment. The field is the codes' field, however qualified.
+// the same code in ASCII digits are one code even when two workstations save them at the same
+// moment. The field is the codes' field, however qualified ("Code", e."Code").
 bool isCodeField(const QString &quotedField) { return quotedField.endsWith(Database::quoted(Schema::code)); }
 
 // translate()'s two lists: the twenty other digits, and the ASCII digit each one is.
@@ -112,7 +113,7 @@ QString idColumnType() {
 QString indexStatement(const QString &quotedName, const QString &quotedTable, const QString &quotedField, bool unique) {
     if (!onServer())
         return QStringLiteral("CREATE INDEX %1 ON %2 (%3 COLLATE NOCASE)").arg(quotedName, quotedTable, quotedField);
-    // A field's other than the code's also holds the spelling, for its list of values.
+    // The index of any field but the code also holds the spelling, for the field's list of values.
     const bool code = isCodeField(quotedField);
     return QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
         .arg(unique ? QStringLiteral("UNIQUE ") : QString(), quotedName, quotedTable,

@@ -82,7 +82,8 @@ void HostileTextTest::storedAsText_data() {
     QTest::newRow("the same behind a backslash") << "\\'); DROP TABLE IDE; DELETE FROM Answer; --";
     QTest::newRow("a condition always true") << "x' OR '1'='1";
     QTest::newRow("a placeholder and a dollar quote") << "? $1 $$; DROP TABLE \"QUS\"; $$";
-    QTest::newRow("Persian, a joiner and a quote") << QStringLiteral("\u0639\u0644\u06CC\u200C'\u06A9\u0631\u064A\u0645");
+    QTest::newRow("Persian, a joiner and a quote")
+        << QStringLiteral("\u0639\u0644\u06CC\u200C'\u06A9\u0631\u064A\u0645");
 }
 
 void HostileTextTest::storedAsText() {
@@ -103,7 +104,8 @@ void HostileTextTest::storedAsText() {
         QCOMPARE(examinee.value(field), values.value(field));
     for (const QString &field : {QString(Schema::lastName), QString(Schema::firstName), QString(Schema::group)})
         QCOMPARE(holders(field, values.value(field)), 1);
-    QVERIFY(DataSource(QStringLiteral("IDE")).distinctValues(Schema::lastName).contains(values.value(Schema::lastName)));
+    QVERIFY(
+        DataSource(QStringLiteral("IDE")).distinctValues(Schema::lastName).contains(values.value(Schema::lastName)));
 
     // The code changed to another such text: both rows carry it.
     const QString newCode = text + QStringLiteral("'2");
