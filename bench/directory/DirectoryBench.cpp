@@ -9,6 +9,7 @@
 // Usage: bench_directory <skins folder> [examinees] [rounds] [grab.png]
 
 #include "BigDatabase.h"
+#include "DirectoryOpening.h"
 
 #include "examinees/FrmCode.h"
 #include "store/Database.h"
@@ -43,33 +44,6 @@ struct Turns {
                QStringLiteral(" first, ") + QString::number(median(second), 'f', 2) + QStringLiteral(" second)");
     }
 };
-
-// Notes the first paint of a widget.
-class PaintSeen : public QObject {
-public:
-    explicit PaintSeen(QWidget *widget) { widget->installEventFilter(this); }
-    bool seen = false;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override {
-        seen = seen || event->type() == QEvent::Paint;
-        return false;
-    }
-};
-
-QTableView *gridOf(FrmCode *window) { return window->findChild<QTableView *>(QStringLiteral("DataGrid1")); }
-
-// Opens the directory and waits until the grid has painted its first screen; milliseconds.
-double openDirectory(std::unique_ptr<FrmCode> *window) {
-    QElapsedTimer clock;
-    clock.start();
-    *window = std::make_unique<FrmCode>();
-    PaintSeen painted(gridOf(window->get())->viewport());
-    (*window)->show();
-    while (!painted.seen)
-        QCoreApplication::processEvents();
-    return clock.nsecsElapsed() / 1e6;
-}
 
 // The rows the grid's first screen shows, read from its model.
 int readFirstScreen(QTableView *grid) {

@@ -48,7 +48,9 @@ FrmCode::FrmCode(QWidget *parent) : QDialog(parent) {
 
     move(twipsPoint(2340, 765));
     applyTheme(Skin1, this, Text1->text());
-    rereadExaminees();
+    // The sources and the lists over them have just read the examinees: read again, they would cost
+    // the opening twice over (on a server, both name lists are a walk through the whole table).
+    clearSelectorsExcept(nullptr);
 }
 
 void FrmCode::createDataSources() {

@@ -128,28 +128,31 @@ bool DataSource::save() {
     if (!m_newRow && m_changed.isEmpty())
         return true;
     takePendingCounts(m_table, this);
-    QSqlQuery query(Database::connection());
     QStringList quotedFields;
     for (const QString &name : std::as_const(m_changed))
         quotedFields << quoted(name);
-    if (m_newRow) {
-        if (m_changed.isEmpty()) {
-            query.prepare(
-                QStringLiteral("INSERT INTO %1 DEFAULT VALUES%2").arg(quoted(m_table), Dialect::returningRowId()));
-        } else {
-            const QStringList marks(quotedFields.size(), QStringLiteral("?"));
-            query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)%4")
-                              .arg(quoted(m_table), quotedFields.join(QStringLiteral(", ")),
-                                   marks.join(QStringLiteral(", ")), Dialect::returningRowId()));
-        }
+    QString sql;
+    if (m_newRow && m_changed.isEmpty()) {
+        sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES%2").arg(quoted(m_table), Dialect::returningRowId());
+    } else if (m_newRow) {
+        const QStringList marks(quotedFields.size(), QStringLiteral("?"));
+        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)%4")
+                  .arg(quoted(m_table), quotedFields.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")),
+                       Dialect::returningRowId());
     } else {
-        query.prepare(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?")
-                          .arg(quoted(m_table), quotedFields.join(QStringLiteral(" = ?, ")), Dialect::rowId()));
+        sql = QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?")
+                  .arg(quoted(m_table), quotedFields.join(QStringLiteral(" = ?, ")), Dialect::rowId());
     }
+    QSqlQuery fresh(Database::connection());
+    QSqlQuery *writing = writeQuery(sql, fresh);
+    if (!writing)
+        return false;
+    QSqlQuery &query = *writing;
+    int position = 0;
     for (const QString &name : std::as_const(m_changed))
-        query.addBindValue(m_values.value(name));
+        query.bindValue(position++, m_values.value(name));
     if (!m_newRow)
-        query.addBindValue(m_rowId);
+        query.bindValue(position, m_rowId);
     if (!query.exec()) {
         noteReadError(query);
         m_duplicateCode = Dialect::isDuplicateCode(query.lastError());
@@ -165,6 +168,7 @@ bool DataSource::save() {
         m_newRow = false;
         // The server hands the new row's number back from the INSERT itself.
         m_rowId = query.next() ? query.value(0).toLongLong() : query.lastInsertId().toLongLong();
+        query.finish();
         // ID is the table's row number: the database has just filled it. Show it like any other
         // change of the row.
         const QString id = fieldName(Schema::id);
@@ -176,6 +180,21 @@ bool DataSource::save() {
     return true;
 }
 
+// The query a write runs: on the server one kept prepared there for the connection's life (a
+// statement prepared anew costs two more round trips at every run); on the file, fresh prepared.
+// Null when the server could not prepare it, its error noted.
+QSqlQuery *DataSource::writeQuery(const QString &sql, QSqlQuery &fresh) {
+    if (!Dialect::onServer()) {
+        fresh.prepare(sql);
+        return &fresh;
+    }
+    QString why;
+    QSqlQuery *kept = KeptStatement::serverQuery(sql, &why);
+    if (!kept)
+        noteReadError(why);
+    return kept;
+}
+
 bool DataSource::deleteCurrent() {
     if (!m_hasRow) {
         m_lastError = StoreMessages::noCurrentRow(m_table);
@@ -183,11 +202,14 @@ bool DataSource::deleteCurrent() {
     }
     if (!m_newRow) {
         takePendingCounts(m_table, this);
-        QSqlQuery query(Database::connection());
-        query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), Dialect::rowId()));
-        query.addBindValue(m_rowId);
-        if (!query.exec()) {
-            noteReadError(query);
+        QSqlQuery fresh(Database::connection());
+        QSqlQuery *query =
+            writeQuery(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), Dialect::rowId()), fresh);
+        if (!query)
+            return false;
+        query->bindValue(0, m_rowId);
+        if (!query->exec()) {
+            noteReadError(*query);
             return false;
         }
         ownWriteCounted(-1);
@@ -215,9 +237,10 @@ QStringList DataSource::fieldValues(const QString &field, bool distinct) const {
         return {};
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
+    const QString column = distinct ? Dialect::byCodePoints(quoted(name)) : quoted(name);
     query.prepare(QStringLiteral("SELECT %1%2 FROM %3%4 ORDER BY %5")
-                      .arg(distinct ? QStringLiteral("DISTINCT ") : QString(), quoted(name), quoted(m_table),
-                           filterSql(), distinct ? quoted(name) : Dialect::rowId()));
+                      .arg(distinct ? QStringLiteral("DISTINCT ") : QString(), column, quoted(m_table), filterSql(),
+                           distinct ? column : Dialect::rowId()));
     bindFilter(query);
     return firstColumn(query);
 }
@@ -254,13 +277,10 @@ QStringList DataSource::distinctValues(const QString &field) const {
     const QString name = knownField(field);
     if (name.isEmpty() || m_filterMatchesNothing)
         return {};
-    // Grouped by the collation of the field's index: one walk along the index.
     QSqlQuery query(Database::connection());
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT MIN(%1) FROM %2 WHERE %3%4 GROUP BY %5")
-                      .arg(quoted(name), quoted(m_table), Dialect::notEmpty(quoted(name)),
-                           m_filterField.isEmpty() ? QString() : QStringLiteral(" AND ") + filterCondition(),
-                           Dialect::groupIgnoringCase(quoted(name))));
+    query.prepare(Dialect::distinctValuesStatement(quoted(m_table), quoted(name),
+                                                   m_filterField.isEmpty() ? QString() : filterCondition()));
     bindFilter(query);
     return firstColumn(query);
 }
@@ -346,8 +366,8 @@ void DataSource::takeCount() const {
 // when none match.
 void DataSource::lookUp() {
     if (m_lookUpField != m_filterField) {
-        m_lookUpSql = QStringLiteral("SELECT (SELECT COUNT(*) FROM %1%2), %3 FROM %1%2 ORDER BY %4 LIMIT 1")
-                          .arg(quoted(m_table), filterSql(), m_columns, Dialect::rowId());
+        m_lookUpSql =
+            Dialect::lookUpStatement(quoted(m_table), quoted(m_filterField), m_columns, &m_lookUpParameterUses);
         m_lookUpField = m_filterField;
     }
     QString why;
@@ -356,7 +376,7 @@ void DataSource::lookUp() {
         noteReadError(why);
         return;
     }
-    if (!statement->firstRow({m_filterValue, m_filterValue})) {
+    if (!statement->firstRow(QStringList(m_lookUpParameterUses, m_filterValue))) {
         noteReadError(statement->lastError(), statement->lastErrorCode());
         return;
     }

@@ -92,6 +92,7 @@ private:
     QString filterCondition() const;
     void bindFilter(QSqlQuery &query) const;
     QString knownField(const QString &field) const;
+    QSqlQuery *writeQuery(const QString &sql, QSqlQuery &fresh);
     void loadFields();
     void reread();
     void lookUp();
@@ -115,6 +116,7 @@ private:
     QString m_filterValue;
     QString m_lookUpSql; // the filter's look-up, made for the filter field m_lookUpField
     QString m_lookUpField;
+    int m_lookUpParameterUses = 0;       // how many times it takes the filter's value
     bool m_filterMatchesNothing = false; // a filter on a field the table does not have
     // The rows of the snapshot; while the count is pending, only the rows this source added or
     // deleted since (the count, when taken, is added to it).

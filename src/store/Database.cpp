@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QMap>
 #include <QSet>
 #include <QSqlError>
@@ -44,6 +45,22 @@ struct Creation {
     QStringList indexes;
 };
 
+// The look-up indexes, by table and field: the codes' first (unique on the server).
+QList<QPair<QString, QString>> lookUpIndexes() {
+    return {{Schema::examineeTable, Schema::code},
+            {Schema::answerTable, Schema::code},
+            {Schema::examineeTable, Schema::lastName},
+            {Schema::examineeTable, Schema::firstName},
+            {Schema::examineeTable, Schema::group}};
+}
+
+QString indexName(const QString &table, const QString &field) { return table + QLatin1Char('_') + field; }
+
+QString indexStatement(Dialect::Engine engine, const QString &table, const QString &field) {
+    return Dialect::indexStatement(engine, quoted(indexName(table, field)), quoted(table), quoted(field),
+                                   field == Schema::code);
+}
+
 Creation creationStatements(Dialect::Engine engine) {
     const bool onServer = engine == Dialect::Engine::PostgresServer;
     Creation creation;
@@ -57,14 +74,8 @@ Creation creationStatements(Dialect::Engine engine) {
         creation.tables
             << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(QStringLiteral(", ")));
     }
-    const QList<QPair<QString, QString>> indexes{{Schema::examineeTable, Schema::code},
-                                                 {Schema::answerTable, Schema::code},
-                                                 {Schema::examineeTable, Schema::lastName},
-                                                 {Schema::examineeTable, Schema::firstName},
-                                                 {Schema::examineeTable, Schema::group}};
-    for (const auto &[table, field] : indexes)
-        creation.indexes << Dialect::indexStatement(engine, quoted(table + QLatin1Char('_') + field), quoted(table),
-                                                    quoted(field), field == Schema::code);
+    for (const auto &[table, field] : lookUpIndexes())
+        creation.indexes << indexStatement(engine, table, field);
     // A file says which rules its rows follow (SQLite's user_version); a server's tables need not.
     if (!onServer)
         creation.indexes << QStringLiteral("PRAGMA user_version = %1").arg(Database::asciiCodesVersion);
@@ -301,9 +312,46 @@ bool areKeltoTables(const QMap<QString, QSet<QString>> &tables) {
     return true;
 }
 
+// A database made by an earlier version has other look-up indexes than the ones made now: its code
+// indexes lower the code without folding its digits (look-ups, which fold them now, would read the
+// whole table, and a code written with Persian digits could be registered beside its ASCII twin),
+// and its others hold no spelling for the lists of values. Each such index is made anew inside the
+// opening's transaction. Should that fail (codes already stored that clash under the new rule, which
+// nothing this program writes makes, or a workstation's role that does not own the tables), the old
+// index stays, under a savepoint, and the register opens as before: the next opening tries again.
+bool renewLookUpIndexes(QSqlQuery &query, QString *error) {
+    QHash<QString, QString> definitions;
+    if (!query.exec(QStringLiteral("SELECT indexname, indexdef FROM pg_indexes WHERE schemaname = current_schema()"))) {
+        *error = query.lastError().text();
+        return false;
+    }
+    while (query.next())
+        definitions.insert(query.value(0).toString(), query.value(1).toString());
+    for (const auto &[table, field] : lookUpIndexes()) {
+        const QString name = indexName(table, field);
+        if (Dialect::isCurrentIndex(definitions.value(name), quoted(field)))
+            continue;
+        if (!query.exec(QStringLiteral("SAVEPOINT kelto_index"))) {
+            *error = query.lastError().text();
+            return false;
+        }
+        if (!query.exec(QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoted(name))) ||
+            !query.exec(indexStatement(Dialect::Engine::PostgresServer, table, field))) {
+            qWarning("Database: the index %s stays as it was: %s", qPrintable(name),
+                     qPrintable(query.lastError().text()));
+            if (!query.exec(QStringLiteral("ROLLBACK TO SAVEPOINT kelto_index"))) {
+                *error = query.lastError().text();
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 // On the server: checks the database, or makes Kelto's tables on an empty one, in one transaction
 // under a lock that a second workstation starting at the same moment waits for; it then finds the
-// tables made. A foreign database is left as it was.
+// tables made. The look-up indexes of an earlier version are made anew there. A foreign database is
+// left as it was.
 bool prepareServerDatabase(QSqlDatabase db, const QString &serverName, QString *errorMessage) {
     QSqlQuery query(db);
     QString error;
@@ -316,8 +364,10 @@ bool prepareServerDatabase(QSqlDatabase db, const QString &serverName, QString *
     bool foreign = false;
     if (ok && tables.isEmpty())
         ok = fillTables(db, &error);
-    else if (ok)
+    else if (ok) {
         foreign = !areKeltoTables(tables);
+        ok = foreign || renewLookUpIndexes(query, &error);
+    }
     if (ok && !foreign && !query.exec(QStringLiteral("COMMIT"))) {
         error = query.lastError().text();
         ok = false;

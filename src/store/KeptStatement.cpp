@@ -76,6 +76,15 @@ KeptStatement *KeptStatement::forText(const QString &sql, QString *why) {
     return kept.get();
 }
 
+QSqlQuery *KeptStatement::serverQuery(const QString &sql, QString *why) {
+    if (!Dialect::onServer()) {
+        *why = QStringLiteral("no server is open");
+        return nullptr;
+    }
+    KeptStatement *statement = forText(sql, why);
+    return statement ? statement->m_query.get() : nullptr;
+}
+
 void KeptStatement::finalizeAll() { keptStatements().clear(); }
 
 bool KeptStatement::outsideTransactions() {

@@ -18,6 +18,10 @@ public:
     // text does not compile (then why says so). Kept statements are finalized as the database
     // closes: do not keep the pointer beyond the read.
     static KeptStatement *forText(const QString &sql, QString *why);
+    // On a server, the query prepared there for this text and kept likewise, for a statement that
+    // writes: prepared anew at every run it would cost two more round trips to the server (PREPARE
+    // and DEALLOCATE). Bind its values by position. Null as forText gives none, and on the SQLite file.
+    static QSqlQuery *serverQuery(const QString &sql, QString *why);
     static void finalizeAll();
     // Whether a database is open and no transaction is under way on it.
     static bool outsideTransactions();

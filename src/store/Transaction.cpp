@@ -12,20 +12,19 @@ namespace {
 int depth = 0; // open transactions of the program's one connection (one user-interface thread)
 }
 
-// On the SQLite file a savepoint outside a transaction begins one; on a server the outermost
-// transaction is begun first (unless a read snapshot already holds one) and ended after its savepoint.
+// On the SQLite file a savepoint outside a transaction begins one. On a server the outermost
+// transaction is the server's own, begun here unless a read snapshot already holds one: a savepoint
+// inside it would cost two more round trips to the server at every registration.
 Transaction::Transaction() : m_savepoint(QStringLiteral("kelto_%1").arg(depth + 1)) {
-    if (Dialect::onServer() && KeptStatement::outsideTransactions()) {
-        if (!run(QStringLiteral("BEGIN")))
-            return;
-        m_began = true;
-        KeptStatement::noteServerTransaction(true);
+    m_began = Dialect::onServer() && KeptStatement::outsideTransactions();
+    m_active = run(m_began ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT ") + m_savepoint);
+    if (!m_active) {
+        m_began = false;
+        return;
     }
-    m_active = run(QStringLiteral("SAVEPOINT ") + m_savepoint);
-    if (m_active)
-        ++depth;
-    else
-        endServerTransaction(QStringLiteral("ROLLBACK"));
+    ++depth;
+    if (m_began)
+        KeptStatement::noteServerTransaction(true);
 }
 
 Transaction::~Transaction() { rollback(); }
@@ -38,7 +37,7 @@ bool Transaction::commit() {
             m_lastError = QStringLiteral("no transaction");
         return false;
     }
-    if (!run(QStringLiteral("RELEASE ") + m_savepoint))
+    if (!m_began && !run(QStringLiteral("RELEASE ") + m_savepoint))
         return false;
     m_active = false;
     --depth;
@@ -51,9 +50,11 @@ void Transaction::rollback() {
     // The rollback takes rows away (or brings them back): snapshots still owed their count take
     // it first. SAVEPOINT and RELEASE leave the rows as this connection sees them.
     DataSource::takePendingCounts();
-    // ROLLBACK TO keeps the savepoint open; RELEASE then ends it (and the transaction if outermost).
-    run(QStringLiteral("ROLLBACK TO ") + m_savepoint);
-    run(QStringLiteral("RELEASE ") + m_savepoint);
+    // ROLLBACK TO keeps the savepoint open; RELEASE then ends it.
+    if (!m_began) {
+        run(QStringLiteral("ROLLBACK TO ") + m_savepoint);
+        run(QStringLiteral("RELEASE ") + m_savepoint);
+    }
     m_active = false;
     --depth;
     endServerTransaction(QStringLiteral("ROLLBACK"));

@@ -4,7 +4,8 @@
 
 // Writes that belong together (an examinee row and its answer row) go through one transaction
 // on the program's connection: all of them are stored, or none. Rolled back on destruction unless
-// committed. Transactions nest: an inner one is a savepoint of the outer one. After a rollback,
+// committed. Transactions nest: an inner one is a savepoint of the outer one (on a server the
+// outermost one is the server's transaction itself). After a rollback,
 // data sources that saved inside the transaction still hold the rows as saved: re-read them.
 class Transaction {
 public:
