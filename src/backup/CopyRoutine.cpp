@@ -188,8 +188,13 @@ bool writeUnderTemporaryName(const QString &destination, const WriteCopy &write,
         *error = describe(destination, copy.errorString());
         return false;
     }
-    if (!write(copy, error))
-        return false; // the temporary file is removed with the object
+    if (!write(copy, error)) {
+        // Asked while the part already written still takes its room; the temporary file is
+        // removed with the object.
+        if (diskTooFull(QFileInfo(destination).absolutePath(), copyChunkSize * piecesPerWrite))
+            *error = describe(destination, StoreMessages::diskFull());
+        return false;
+    }
     // A copy written by other means than the pieces above may have all its bytes still to sync.
     int syncError = 0;
     if (!copy.flush() ||

@@ -180,11 +180,16 @@ bool isWritable(const QString &path) {
     return Database::folderTakesWrites(QFileInfo(path).absolutePath());
 }
 
+// What a failed step says; a full disk (SQLite's SQLITE_FULL) in the words used for one everywhere.
+QString describe(const QSqlError &error) {
+    return error.nativeErrorCode() == QLatin1String("13") ? StoreMessages::diskFull() : error.text();
+}
+
 bool runAll(QSqlDatabase db, const QStringList &statements, QString *error) {
     QSqlQuery query(db);
     for (const QString &statement : statements) {
         if (!query.exec(statement)) {
-            *error = query.lastError().text();
+            *error = describe(query.lastError());
             return false;
         }
     }
@@ -389,18 +394,18 @@ bool inNewFile(const QString &path, const std::function<bool(QSqlDatabase file, 
     const SideConnection side(path);
     QSqlDatabase file = side.db();
     if (!file.open()) {
-        *error = file.lastError().text();
+        *error = describe(file.lastError());
         return false;
     }
     bool ok =
         runAll(file, {QStringLiteral("PRAGMA journal_mode=MEMORY"), QStringLiteral("PRAGMA synchronous=OFF")}, error);
     if (ok && !file.transaction()) {
-        *error = file.lastError().text();
+        *error = describe(file.lastError());
         ok = false;
     }
     ok = ok && work(file, error);
     if (ok && !file.commit()) {
-        *error = file.lastError().text();
+        *error = describe(file.lastError());
         ok = false;
     }
     if (!ok)

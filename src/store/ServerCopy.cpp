@@ -79,7 +79,8 @@ bool serverFailed(PGconn *server, QString *error) {
 }
 
 bool fileFailed(sqlite3 *file, QString *error) {
-    *error = QString::fromUtf8(sqlite3_errmsg(file));
+    // A full disk is said in the words a full disk is said in everywhere else.
+    *error = sqlite3_errcode(file) == SQLITE_FULL ? StoreMessages::diskFull() : QString::fromUtf8(sqlite3_errmsg(file));
     return false;
 }
 

@@ -6,6 +6,7 @@
 #include "store/SideConnection.h"
 #include "store/StoreMessages.h"
 #include "support/FileBytes.h"
+#include "support/KeltoFiles.h"
 #include "support/ModalDriver.h"
 #include "support/ProgramEnd.h"
 #include "support/StoreEngines.h"
@@ -151,6 +152,18 @@ void ServerBackupTest::registerGoesFromFileToServerAndBack() {
     const DatabaseCopies::Outcome restored = DatabaseCopies::restoreOnServer(fromFile, {}, yes);
     QVERIFY2(restored.result == Result::Done, qPrintable(restored.message));
     QCOMPARE(serverRows(), original);
+    // A disk too small for it: said in the words of a full disk, and nothing left there.
+    const QString small = path(QStringLiteral("small"));
+    QVERIFY(QDir().mkpath(small));
+    {
+        SmallDisk disk(small, 64 * 1024);
+        if (disk.error().isEmpty()) {
+            const DatabaseCopies::Outcome full = DatabaseCopies::backUp(small + QStringLiteral("/server.mdbB"));
+            QCOMPARE(full.result, Result::CopyFailed);
+            QVERIFY2(full.message.contains(StoreMessages::diskFull()), qPrintable(full.message));
+            QCOMPARE(QDir(small).entryList(QDir::Files | QDir::Hidden), QStringList());
+        }
+    }
     const DatabaseCopies::Outcome backedUp = DatabaseCopies::backUp(fromServer);
     QVERIFY2(backedUp.result == Result::Done, qPrintable(backedUp.message));
     QString why;
