@@ -146,9 +146,15 @@ bool renameOver(const QString &wholeFile, const QString &destination, QString *e
                 const BeforeRename &beforeRename) {
     if (beforeRename && !beforeRename(wholeFile, error))
         return false;
+    // Renamed over a large file, the system frees that file's blocks before it returns: a while,
+    // during which the events keep turning.
     std::error_code renameError;
-    std::filesystem::rename(QFile::encodeName(wholeFile).toStdString(),
-                            QFile::encodeName(QFileInfo(destination).absoluteFilePath()).toStdString(), renameError);
+    const std::string from = QFile::encodeName(wholeFile).toStdString();
+    const std::string to = QFile::encodeName(QFileInfo(destination).absoluteFilePath()).toStdString();
+    whileEventsTurn([&]() {
+        std::filesystem::rename(from, to, renameError);
+        return true;
+    });
     if (renameError) {
         *error = describe(destination, QString::fromLocal8Bit(renameError.message()));
         return false;
