@@ -151,7 +151,7 @@ bool DataSource::save() {
     if (!m_newRow)
         query.addBindValue(m_rowId);
     if (!query.exec()) {
-        noteReadError(query);
+        noteReadError(query, Database::LostIn::Write);
         m_duplicateCode = Dialect::isDuplicateCode(query.lastError());
         return false;
     }
@@ -187,7 +187,7 @@ bool DataSource::deleteCurrent() {
         query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), Dialect::rowId()));
         query.addBindValue(m_rowId);
         if (!query.exec()) {
-            noteReadError(query);
+            noteReadError(query, Database::LostIn::Write);
             return false;
         }
         ownWriteCounted(-1);
@@ -206,6 +206,16 @@ bool DataSource::deleteCurrent() {
 }
 
 QString DataSource::lastError() const { return m_lastError; }
+
+QStringList DataSource::unsavedFields() const { return m_changed; }
+
+void DataSource::markUnsaved(const QStringList &fields) {
+    for (const QString &field : fields) {
+        const QString name = knownField(field);
+        if (!name.isEmpty() && m_hasRow && !m_changed.contains(name))
+            m_changed << name;
+    }
+}
 
 QString DataSource::fieldName(const QString &field) const { return m_fieldByLower.value(field.toLower()); }
 
@@ -431,8 +441,10 @@ void DataSource::takeRow(qint64 rowId, const std::function<QString(int)> &fieldT
 // A read (or write) the database could not finish (a damaged page, a file taken away) must not
 // pass for an empty table: it is kept for lastError() and logged, and damage is reported to the
 // database's listener, which tells the user. True when the read failed.
-bool DataSource::noteReadError(const QSqlQuery &query) const {
+bool DataSource::noteReadError(const QSqlQuery &query, Database::LostIn lostIn) const {
     const QSqlError error = query.lastError();
+    if (Database::isLostConnection(error))
+        return noteReadError(Database::reportLostConnection(error.databaseText(), lostIn));
     return error.isValid() && noteReadError(error.text(), error.nativeErrorCode().toInt());
 }
 

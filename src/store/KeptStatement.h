@@ -24,6 +24,10 @@ public:
     // On a server, the program's own account of it: Transaction and ReadSnapshot say when they
     // begin and end one there.
     static void noteServerTransaction(bool open);
+    // Before the store connects again to a server whose connection was lost: false while a
+    // transaction is open on the lost session, otherwise every kept statement (prepared on that
+    // session) is dropped.
+    static bool dropForNewSession();
 
     ~KeptStatement();
     KeptStatement(const KeptStatement &) = delete;

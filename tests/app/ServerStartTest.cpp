@@ -6,16 +6,19 @@
 #include "store/Database.h"
 #include "store/EngineSettings.h"
 #include "store/StoreMessages.h"
+#include "widgets/SkinLabel.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
 // Kelto.ini at start: a malformed file refused with its line, the register opened on the server it
-// names, and a server that cannot be reached offered again or left, never replaced by the file.
+// names, a server that cannot be reached offered again or left, never replaced by the file, and the
+// file as the main window's database panel writes it.
 class ServerStartTest : public QObject {
     Q_OBJECT
 private slots:
@@ -24,6 +27,7 @@ private slots:
     void malformedFileIsRefusedAtItsLine();
     void startsOnTheServer();
     void unreachableServerIsTriedAgainOrLeft();
+    void databasePanelWritesWhatTheNextStartReads();
 
 private:
     void writeSettings(const QByteArray &text);
@@ -127,6 +131,74 @@ void ServerStartTest::unreachableServerIsTriedAgainOrLeft() {
     QCOMPARE(start.run(*qApp), KeltoStart::Outcome::DatabaseRefused);
     QVERIFY(!Database::isOpen());
     QVERIFY(noLocalFile());
+}
+
+// The panel shows the engine in use, tests the server as typed (reachable or not), refuses a
+// malformed port before writing, and writes the Kelto.ini the next start opens the server by.
+void ServerStartTest::databasePanelWritesWhatTheNextStartReads() {
+    QString error;
+    QVERIFY2(m_server.start(&error) && m_server.createDatabase(QStringLiteral("panel"), &error), qPrintable(error));
+    const QString settingsPath = m_folder->filePath(EngineSettings::fileName());
+    const auto openPanel = [](QWidget *main) {
+        QTest::mouseClick(main->findChild<QWidget *>(QStringLiteral("Command9")), Qt::LeftButton);
+        QTest::mouseClick(main->findChild<QWidget *>(QStringLiteral("CmdDatabase")), Qt::LeftButton);
+        QWidget *panel = main->findChild<QWidget *>(QStringLiteral("FrameDatabase"));
+        return panel && panel->isVisible() ? panel : nullptr;
+    };
+    const auto press = [](QWidget *panel, const char *button) {
+        return boxTextsShownBy(
+            [&]() { QTest::mouseClick(panel->findChild<QWidget *>(QLatin1String(button)), Qt::LeftButton); });
+    };
+    const auto type = [](QWidget *panel, const char *box, const QString &text) {
+        panel->findChild<QLineEdit *>(QLatin1String(box))->setText(text);
+    };
+    {
+        KeltoStart start(m_folder->path());
+        QCOMPARE(start.run(*qApp), KeltoStart::Outcome::MainWindowShown);
+        QWidget *panel = openPanel(start.mainWindow());
+        QVERIFY(panel);
+        QCOMPARE(panel->findChild<SkinLabel *>(QStringLiteral("LblEngineInUse"))->caption(),
+                 StoreMessages::fileInUse(m_folder->filePath(Database::relativePath())));
+        EngineSettings::Choice typed;
+        typed.host = m_folder->filePath(QStringLiteral("no-server-here"));
+        typed.port = m_server.port();
+        typed.database = QStringLiteral("panel");
+        typed.user = m_server.user();
+        type(panel, "TxtHost", typed.host);
+        type(panel, "TxtPort", QString::number(typed.port));
+        type(panel, "TxtDatabase", typed.database);
+        type(panel, "TxtUser", typed.user);
+        const QString unreachable = press(panel, "CmdTestServer");
+        QVERIFY2(unreachable.startsWith(StoreMessages::serverUnreachable(typed.serverName(), QString())),
+                 qPrintable(unreachable));
+        QVERIFY2(unreachable.contains(QLatin1String("No such file or directory")), qPrintable(unreachable));
+        QVERIFY(Database::filePath().endsWith(Database::relativePath())); // the program's own connection
+        typed.host = m_server.socketFolder();
+        type(panel, "TxtHost", typed.host);
+        QCOMPARE(press(panel, "CmdTestServer"), StoreMessages::serverReached(typed.serverName()));
+        type(panel, "TxtPort", QStringLiteral("5432x"));
+        QCOMPARE(press(panel, "CmdSaveServer"), StoreMessages::portNotANumber());
+        QVERIFY(!QFile::exists(settingsPath));
+        type(panel, "TxtPort", QString::number(typed.port));
+        QCOMPARE(press(panel, "CmdSaveServer"), StoreMessages::serverWritten(settingsPath));
+        QVERIFY(!panel->isVisible());
+        QVERIFY(Database::filePath().endsWith(Database::relativePath())); // until the next start
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            window->hide();
+            window->deleteLater();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        Database::close();
+    }
+    KeltoStart next(m_folder->path());
+    QCOMPARE(next.run(*qApp), KeltoStart::Outcome::MainWindowShown);
+    QCOMPARE(Database::serverInUse().serverName(),
+             QStringLiteral("%1@%2:%3/panel").arg(m_server.user(), m_server.socketFolder()).arg(m_server.port()));
+    QWidget *panel = openPanel(next.mainWindow());
+    QVERIFY(panel);
+    QCOMPARE(panel->findChild<SkinLabel *>(QStringLiteral("LblEngineInUse"))->caption(),
+             StoreMessages::serverInUse(Database::serverInUse().serverName(), QStringLiteral("prefer")));
+    QCOMPARE(panel->findChild<QLineEdit *>(QStringLiteral("TxtHost"))->text(), m_server.socketFolder());
 }
 
 QTEST_MAIN(ServerStartTest)

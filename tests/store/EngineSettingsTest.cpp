@@ -2,10 +2,12 @@
 #include "store/StoreMessages.h"
 
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
-// Kelto.ini: the engine it chooses, libpq's defaults, and the line a malformed file is refused at.
+// Kelto.ini: the engine it chooses, libpq's defaults, the line a malformed file is refused at, and
+// the server the settings window writes into it: read back as typed, or refused with the file as it was.
 class EngineSettingsTest : public QObject {
     Q_OBJECT
 private slots:
@@ -13,6 +15,8 @@ private slots:
     void reads();
     void refusesMalformed_data();
     void refusesMalformed();
+    void writesTheTypedServer_data();
+    void writesTheTypedServer();
 };
 
 void EngineSettingsTest::reads_data() {
@@ -92,3 +96,68 @@ void EngineSettingsTest::refusesMalformed() {
 
 QTEST_MAIN(EngineSettingsTest)
 #include "EngineSettingsTest.moc"
+
+void EngineSettingsTest::writesTheTypedServer_data() {
+    QTest::addColumn<QByteArray>("before"); // empty: no file
+    QTest::addColumn<QStringList>("typed"); // host, port, database, user
+    QTest::addColumn<QString>("refused");   // host, port or value; empty: written
+    QTest::addColumn<QString>("sslMode");
+    const QByteArray file("; the clinic's\n[Window]\nSize=3\n[Database]\nDriver=SQLITE\nSslMode=require\n");
+    QTest::newRow("no file yet") << QByteArray() << QStringList{" db.clinic.lan ", "6432", "kelto", "room2"}
+                                 << QString() << "verify-full";
+    QTest::newRow("over the file, its SSL mode kept")
+        << file << QStringList{"/run/postgresql", "", "kelto", "room 2"} << QString() << "require";
+    QTest::newRow("a comma and quotes") << file << QStringList{"db", "5432", "\"k\"", "a,b"} << QString() << "require";
+    QTest::newRow("no host") << file << QStringList{" ", "5432", "kelto", "room2"} << "host"
+                             << "";
+    QTest::newRow("port a word") << file << QStringList{"db", "five", "kelto", "room2"} << "port"
+                                 << "";
+    QTest::newRow("port too large") << file << QStringList{"db", "65536", "kelto", "room2"} << "port"
+                                    << "";
+    QTest::newRow("a line break") << file << QStringList{"db", "5432", "kelto\nDriver=SQLITE", "room2"} << "value"
+                                  << "";
+}
+
+void EngineSettingsTest::writesTheTypedServer() {
+    QFETCH(QByteArray, before);
+    QFETCH(QStringList, typed);
+    QFETCH(QString, refused);
+    QFETCH(QString, sslMode);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(EngineSettings::fileName());
+    if (!before.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    const EngineSettings::Typed server{typed.at(0), typed.at(1), typed.at(2), typed.at(3)};
+    QString error;
+    const bool written = EngineSettings::writeServer(path, server, &error);
+    if (!refused.isEmpty()) {
+        QVERIFY(!written);
+        const QString message = refused == QLatin1String("host")   ? StoreMessages::hostMissing()
+                                : refused == QLatin1String("port") ? StoreMessages::portNotANumber()
+                                                                   : StoreMessages::cannotWriteServer(path);
+        QCOMPARE(error, message);
+        QFile file(path);
+        QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), before);
+        return;
+    }
+    QVERIFY2(written, qPrintable(error));
+    EngineSettings::Choice choice;
+    QVERIFY2(EngineSettings::read(path, &choice, &error), qPrintable(error));
+    QVERIFY(choice.onServer);
+    QCOMPARE(choice.host, typed.at(0).trimmed());
+    QCOMPARE(choice.port, typed.at(1).isEmpty() ? 5432 : typed.at(1).toInt());
+    QCOMPARE(choice.database, typed.at(2));
+    QCOMPARE(choice.user, typed.at(3));
+    QCOMPARE(choice.sslMode, sslMode);
+    // What the window tests is what the next start reads.
+    EngineSettings::Choice tested;
+    QVERIFY(EngineSettings::typedServer(path, server, &tested, &error));
+    QCOMPARE(tested.serverName(), choice.serverName());
+    QCOMPARE(tested.sslMode, choice.sslMode);
+    if (!before.isEmpty())
+        QCOMPARE(QSettings(path, QSettings::IniFormat).value(QStringLiteral("Window/Size")).toString(),
+                 QStringLiteral("3"));
+}

@@ -4,6 +4,7 @@
 
 #include "store/DataSource.h"
 #include "store/Database.h"
+#include "store/EngineSettings.h"
 #include "store/ItemTexts.h"
 #include "store/StoreMessages.h"
 #include "store/Transaction.h"
@@ -11,9 +12,32 @@
 #include <QSqlQuery>
 #include <QTest>
 
+namespace {
+// A libpq variable set for one case, put back as it was at its end.
+class Variable {
+public:
+    Variable(const char *name, const QByteArray &value)
+        : m_name(name), m_was(qgetenv(name)), m_set(qEnvironmentVariableIsSet(name)) {
+        qputenv(name, value);
+    }
+    ~Variable() {
+        if (m_set)
+            qputenv(m_name, m_was);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    QByteArray m_was;
+    bool m_set;
+};
+} // namespace
+
 // Opening the register on a PostgreSQL server: the tables made once on an empty database, a
-// database that is not Kelto's refused untouched, a server that cannot be reached named with
-// libpq's reason, a server lost halfway through a registration.
+// database that is not Kelto's refused untouched, a server that cannot be reached or a password it
+// refuses named with libpq's reason, a server lost halfway through a registration, and lost while
+// the program works: named, and connected to again once it is back.
 class ServerDatabaseTest : public QObject {
     Q_OBJECT
 private slots:
@@ -24,6 +48,9 @@ private slots:
     void refusesForeignDatabase();
     void unreachableServerIsNamed();
     void serverLostInARegistrationWritesNothing();
+    void passwordIsCheckedByTheServer_data();
+    void passwordIsCheckedByTheServer();
+    void lostConnectionIsNamedAndMadeAgain();
 
 private:
     std::unique_ptr<TempProgramFolder> m_folder;
@@ -121,6 +148,96 @@ void ServerDatabaseTest::serverLostInARegistrationWritesNothing() {
     QVERIFY(m_engines.server()->runSql(
         database, QStringLiteral("SELECT (SELECT count(*) FROM \"IDE\") + (SELECT count(*) FROM \"Answer\")"), &rows));
     QCOMPARE(rows, QStringLiteral("0"));
+}
+
+void ServerDatabaseTest::passwordIsCheckedByTheServer_data() {
+    QTest::addColumn<QByteArray>("password");
+    QTest::addColumn<QString>("reason"); // libpq's; empty when the role gets in
+    QTest::newRow("right") << QByteArray("s3cret-room2") << QString();
+    QTest::newRow("wrong") << QByteArray("guessed") << "password authentication failed for user \"room2\"";
+    QTest::newRow("none") << QByteArray() << "no password supplied";
+}
+
+// The password comes from PGPASSWORD, as for any libpq program; the test of the connection goes on
+// a connection of its own and leaves the program's as it was.
+void ServerDatabaseTest::passwordIsCheckedByTheServer() {
+    QFETCH(QByteArray, password);
+    QFETCH(QString, reason);
+    QString error;
+    QVERIFY2(m_engines.openNewServerDatabase(&error), qPrintable(error));
+    static bool roleMade = false;
+    if (!roleMade) {
+        QVERIFY2(m_engines.server()->addPasswordRole("room2", "s3cret-room2", "room2db", &error), qPrintable(error));
+        roleMade = true;
+        QVERIFY2(m_engines.openNewServerDatabase(&error), qPrintable(error)); // the restart closed the old one
+    }
+    const Variable noPasswordFile("PGPASSFILE", m_folder->filePath(QStringLiteral("no.pgpass")).toUtf8());
+    const Variable passwordVariable("PGPASSWORD", password);
+    EngineSettings::Choice room = m_engines.lastChoice();
+    room.database = QStringLiteral("room2db");
+    room.user = QStringLiteral("room2");
+
+    const QStringList connectionsBefore = QSqlDatabase::connectionNames();
+    QString message;
+    QCOMPARE(Database::reachServer(room, &message), reason.isEmpty());
+    QCOMPARE(QSqlDatabase::connectionNames(), connectionsBefore);
+    QCOMPARE(Database::serverInUse().database, m_engines.lastChoice().database);
+    QVERIFY(QSqlQuery(Database::connection()).exec(QStringLiteral("SELECT 1")));
+
+    QString openError;
+    QCOMPARE(Database::openServer(room, &openError), reason.isEmpty());
+    if (reason.isEmpty()) {
+        QCOMPARE(message, StoreMessages::serverReached(room.serverName()));
+        QCOMPARE(Database::serverInUse().user, QStringLiteral("room2"));
+        return;
+    }
+    for (const QString &named : {message, openError}) {
+        QVERIFY2(named.startsWith(StoreMessages::serverUnreachable(room.serverName(), QString())), qPrintable(named));
+        QVERIFY2(named.contains(reason), qPrintable(named));
+    }
+}
+
+// A server stopped under a working program: reads and writes name it with libpq's reason (the
+// listener hears once), and the first statement after it is back connects again.
+void ServerDatabaseTest::lostConnectionIsNamedAndMadeAgain() {
+    QString error;
+    QVERIFY2(m_engines.openNewServerDatabase(&error), qPrintable(error));
+    const QString server = m_engines.lastChoice().serverName();
+    QStringList heard;
+    Database::setTroubleListener([&heard](Database::Trouble trouble, const QString &detail) {
+        if (trouble == Database::Trouble::LostServer)
+            heard << detail;
+    });
+    DataSource items(QStringLiteral("QUS"));
+    items.setFilter(QStringLiteral("ID"), QStringLiteral("3")); // a kept statement, prepared on this session
+    QCOMPARE(items.recordCount(), 1);
+    m_engines.server()->stop();
+
+    items.setFilter(QStringLiteral("ID"), QStringLiteral("4"));
+    QVERIFY(items.noCurrentRow());
+    QVERIFY2(items.lastError().startsWith(StoreMessages::serverLost(server, QString())), qPrintable(items.lastError()));
+    QVERIFY(items.lastError().size() > StoreMessages::serverLost(server, QString()).size()); // libpq's reason
+    items.refresh();
+    {
+        Transaction write;
+        QVERIFY(!write.isActive());
+        QVERIFY2(write.lastError().startsWith(StoreMessages::serverLostInSave(server, QString())),
+                 qPrintable(write.lastError()));
+    }
+    QCOMPARE(heard.size(), 1);
+    QCOMPARE(heard.at(0).left(40), items.lastError().left(40));
+    QVERIFY(Database::connectionLost());
+
+    QVERIFY2(m_engines.server()->start(&error), qPrintable(error));
+    QCoreApplication::processEvents(); // a turn of the events: the store may try again
+    items.setFilter(QStringLiteral("ID"), QStringLiteral("4"));
+    QVERIFY2(!items.noCurrentRow(), qPrintable(items.lastError()));
+    QVERIFY(!Database::connectionLost());
+    DataSource examinees(QStringLiteral("IDE"));
+    examinees.addNew();
+    examinees.setValue(QStringLiteral("Code"), QStringLiteral("back1"));
+    QVERIFY2(examinees.save(), qPrintable(examinees.lastError()));
+    Database::setTroubleListener({});
 }
 
 QTEST_MAIN(ServerDatabaseTest)
