@@ -53,9 +53,10 @@ void DamageRoad::checkAfterFirstPaint(QWidget *mainWindow) {
 bool DamageRoad::eventFilter(QObject *watched, QEvent *event) {
     if (watched == m_watchedWindow && event->type() == QEvent::Paint) {
         m_watchedWindow->removeEventFilter(this);
-        // Queued: the check begins once the paint is done.
-        QMetaObject::invokeMethod(
-            this, [this]() { m_check->start(Database::filePath()); }, Qt::QueuedConnection);
+        // Queued: the check begins once the paint is done. A server has no file to check.
+        if (!Database::filePath().isEmpty())
+            QMetaObject::invokeMethod(
+                this, [this]() { m_check->start(Database::filePath()); }, Qt::QueuedConnection);
     }
     return QObject::eventFilter(watched, event);
 }

@@ -100,10 +100,11 @@ QSqlDatabase connection() {
     return db;
 }
 
-bool isOpen() { return connection().isOpen(); }
+// Asking is no statement: it does not connect again.
+bool isOpen() { return QSqlDatabase::database(connectionName(), false).isOpen(); }
 
 QString filePath() {
-    const QSqlDatabase db = connection();
+    const QSqlDatabase db = QSqlDatabase::database(connectionName(), false);
     return db.isValid() && db.driverName() == QLatin1String("QSQLITE") ? QFileInfo(db.databaseName()).absoluteFilePath()
                                                                        : QString();
 }

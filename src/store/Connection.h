@@ -20,7 +20,10 @@ inline QString quoted(const QString &identifier) {
     return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
 }
 
+// The connection for a statement: on a server whose connection was lost it is made again first
+// (see reportLostConnection).
 QSqlDatabase connection();
+// Whether the connection is open; false on a server whose connection is lost.
 bool isOpen();
 // The absolute path of the open file; empty when none is open, or the register is on a server.
 QString filePath();

@@ -133,72 +133,55 @@ void ServerStartTest::unreachableServerIsTriedAgainOrLeft() {
     QVERIFY(noLocalFile());
 }
 
-// The panel shows the engine in use, tests the server as typed (reachable or not), refuses a
-// malformed port before writing, and writes the Kelto.ini the next start opens the server by.
+// The panel shows the engine in use, tests the server as typed (reachable or not, the program's own
+// connection left alone), refuses a malformed port, and writes the Kelto.ini the next start reads.
 void ServerStartTest::databasePanelWritesWhatTheNextStartReads() {
     QString error;
     QVERIFY2(m_server.start(&error) && m_server.createDatabase(QStringLiteral("panel"), &error), qPrintable(error));
-    const QString settingsPath = m_folder->filePath(EngineSettings::fileName());
     const auto openPanel = [](QWidget *main) {
         QTest::mouseClick(main->findChild<QWidget *>(QStringLiteral("Command9")), Qt::LeftButton);
         QTest::mouseClick(main->findChild<QWidget *>(QStringLiteral("CmdDatabase")), Qt::LeftButton);
-        QWidget *panel = main->findChild<QWidget *>(QStringLiteral("FrameDatabase"));
-        return panel && panel->isVisible() ? panel : nullptr;
+        return main->findChild<QWidget *>(QStringLiteral("FrameDatabase"));
     };
+    const auto caption = [](QWidget *panel) { return panel->findChild<SkinLabel *>("LblEngineInUse")->caption(); };
     const auto press = [](QWidget *panel, const char *button) {
-        return boxTextsShownBy(
-            [&]() { QTest::mouseClick(panel->findChild<QWidget *>(QLatin1String(button)), Qt::LeftButton); });
+        return boxTextsShownBy([&]() { QTest::mouseClick(panel->findChild<QWidget *>(button), Qt::LeftButton); });
     };
-    const auto type = [](QWidget *panel, const char *box, const QString &text) {
-        panel->findChild<QLineEdit *>(QLatin1String(box))->setText(text);
+    const auto type = [](QWidget *panel, const QStringList &values) {
+        for (int i = 0; i < values.size(); ++i)
+            panel->findChild<QLineEdit *>(QStringList{"TxtHost", "TxtPort", "TxtDatabase", "TxtUser"}.at(i))
+                ->setText(values.at(i));
     };
+    const QString path = m_folder->filePath(EngineSettings::fileName());
+    EngineSettings::Choice typed{true, m_folder->filePath("no-server"), m_server.port(), "panel", m_server.user(), {}};
     {
         KeltoStart start(m_folder->path());
         QCOMPARE(start.run(*qApp), KeltoStart::Outcome::MainWindowShown);
         QWidget *panel = openPanel(start.mainWindow());
-        QVERIFY(panel);
-        QCOMPARE(panel->findChild<SkinLabel *>(QStringLiteral("LblEngineInUse"))->caption(),
-                 StoreMessages::fileInUse(m_folder->filePath(Database::relativePath())));
-        EngineSettings::Choice typed;
-        typed.host = m_folder->filePath(QStringLiteral("no-server-here"));
-        typed.port = m_server.port();
-        typed.database = QStringLiteral("panel");
-        typed.user = m_server.user();
-        type(panel, "TxtHost", typed.host);
-        type(panel, "TxtPort", QString::number(typed.port));
-        type(panel, "TxtDatabase", typed.database);
-        type(panel, "TxtUser", typed.user);
+        QVERIFY(panel && panel->isVisible());
+        QCOMPARE(caption(panel), StoreMessages::fileInUse(m_folder->filePath(Database::relativePath())));
+        type(panel, {typed.host, QString::number(typed.port), typed.database, typed.user});
         const QString unreachable = press(panel, "CmdTestServer");
-        QVERIFY2(unreachable.startsWith(StoreMessages::serverUnreachable(typed.serverName(), QString())),
+        QVERIFY2(unreachable.startsWith(StoreMessages::serverUnreachable(typed.serverName(), QString())) &&
+                     unreachable.contains(QLatin1String("No such file or directory")),
                  qPrintable(unreachable));
-        QVERIFY2(unreachable.contains(QLatin1String("No such file or directory")), qPrintable(unreachable));
-        QVERIFY(Database::filePath().endsWith(Database::relativePath())); // the program's own connection
         typed.host = m_server.socketFolder();
-        type(panel, "TxtHost", typed.host);
-        QCOMPARE(press(panel, "CmdTestServer"), StoreMessages::serverReached(typed.serverName()));
-        type(panel, "TxtPort", QStringLiteral("5432x"));
+        type(panel, {typed.host, QStringLiteral("5432x")});
         QCOMPARE(press(panel, "CmdSaveServer"), StoreMessages::portNotANumber());
-        QVERIFY(!QFile::exists(settingsPath));
-        type(panel, "TxtPort", QString::number(typed.port));
-        QCOMPARE(press(panel, "CmdSaveServer"), StoreMessages::serverWritten(settingsPath));
+        QVERIFY(!QFile::exists(path));
+        type(panel, {typed.host, QString::number(typed.port)});
+        QCOMPARE(press(panel, "CmdTestServer"), StoreMessages::serverReached(typed.serverName()));
+        QCOMPARE(press(panel, "CmdSaveServer"), StoreMessages::serverWritten(path));
         QVERIFY(!panel->isVisible());
         QVERIFY(Database::filePath().endsWith(Database::relativePath())); // until the next start
-        for (QWidget *window : QApplication::topLevelWidgets()) {
+        for (QWidget *window : QApplication::topLevelWidgets())
             window->hide();
-            window->deleteLater();
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         Database::close();
     }
     KeltoStart next(m_folder->path());
     QCOMPARE(next.run(*qApp), KeltoStart::Outcome::MainWindowShown);
-    QCOMPARE(Database::serverInUse().serverName(),
-             QStringLiteral("%1@%2:%3/panel").arg(m_server.user(), m_server.socketFolder()).arg(m_server.port()));
-    QWidget *panel = openPanel(next.mainWindow());
-    QVERIFY(panel);
-    QCOMPARE(panel->findChild<SkinLabel *>(QStringLiteral("LblEngineInUse"))->caption(),
-             StoreMessages::serverInUse(Database::serverInUse().serverName(), QStringLiteral("prefer")));
-    QCOMPARE(panel->findChild<QLineEdit *>(QStringLiteral("TxtHost"))->text(), m_server.socketFolder());
+    QCOMPARE(Database::serverInUse().serverName(), typed.serverName());
+    QCOMPARE(caption(openPanel(next.mainWindow())), StoreMessages::serverInUse(typed.serverName(), "prefer"));
 }
 
 QTEST_MAIN(ServerStartTest)
