@@ -39,6 +39,7 @@ QLineEdit *DatabasePanel::addBox(const char *name, const QString &label, int lef
     box->setLayoutDirection(Qt::LeftToRight);
     SkinLabel *caption = addLabel(m_frame, "", left + width + labelGap, top, labelWidth, rowHeight);
     caption->setCaption(label);
+    caption->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter); // beside its box
     caption->setBuddy(box);
     return box;
 }

@@ -443,7 +443,8 @@ void DataSource::takeRow(qint64 rowId, const std::function<QString(int)> &fieldT
 // database's listener, which tells the user. True when the read failed.
 bool DataSource::noteReadError(const QSqlQuery &query, Database::LostIn lostIn) const {
     const QSqlError error = query.lastError();
-    if (Database::isLostConnection(error))
+    // A statement on a lost connection may fail without an error of its own.
+    if ((error.isValid() || !query.isActive()) && Database::isLostConnection(error))
         return noteReadError(Database::reportLostConnection(error.databaseText(), lostIn));
     return error.isValid() && noteReadError(error.text(), error.nativeErrorCode().toInt());
 }
