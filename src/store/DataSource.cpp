@@ -391,6 +391,9 @@ void DataSource::loadFields() {
     if (!m_fields.isEmpty())
         return;
     const QSqlRecord record = Database::connection().record(Dialect::recordName(m_table));
+    // A table without fields is a read that failed, never an empty table: on a lost connection, say so.
+    if (record.isEmpty() && Database::isLostConnection(QSqlError()))
+        noteReadError(Database::reportLostConnection({}, Database::LostIn::Read));
     QStringList columns{Dialect::rowId()};
     for (int i = 0; i < record.count(); ++i) {
         m_fields << record.fieldName(i);

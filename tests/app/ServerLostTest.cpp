@@ -4,6 +4,7 @@
 #include "support/Typing.h"
 
 #include "app/KeltoStart.h"
+#include "store/DataSource.h"
 #include "store/Database.h"
 #include "store/EngineSettings.h"
 #include "store/StoreMessages.h"
@@ -35,7 +36,8 @@ void checkLostInSave(const QString &shown) {
 // The server stopped while Kelto works on it, before a save: the save is refused with a message
 // naming the server and libpq's reason (one box, not two), nothing half written is left, the window
 // keeps what was typed, and the same save succeeds once the server is back, without a restart: in
-// the registration panel, then in the test window (its details corrected and an answer typed).
+// the registration panel, then in the test window (its details corrected and an answer typed). A read
+// that meets it is told too.
 class ServerLostTest : public QObject {
     Q_OBJECT
 private slots:
@@ -102,6 +104,15 @@ void ServerLostTest::savesWaitForTheServerWithTheTextKept() {
     QCOMPARE(press(test, "Command5"), QString());
     QVERIFY(!test->isVisible());
     QCOMPARE(rowsOnServer(), QStringLiteral("1/1/K7:مريم:7"));
+
+    // A read that meets the server stopped (a window's examinees read anew) is told in a box of its own.
+    m_server.stop();
+    SeenBox seen;
+    answerNextMessageBox(&seen);
+    QVERIFY(DataSource(QStringLiteral("IDE")).noCurrentRow());
+    QTRY_VERIFY_WITH_TIMEOUT(seen.seen, modalDeadlineMs);
+    QVERIFY2(seen.text.startsWith(StoreMessages::serverLost(Database::serverInUse().serverName(), {})),
+             qPrintable(seen.text));
     main->hide();
     Database::close();
 }
