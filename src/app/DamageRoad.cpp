@@ -3,10 +3,12 @@
 #include "app/StartRecovery.h"
 #include "backup/CopyRoutine.h"
 #include "backup/SealedBackup.h"
+#include "common/AppVersion.h"
 #include "store/Database.h"
 #include "store/StoreMessages.h"
 #include "store/WholeFileCheck.h"
 #include "widgets/Navigation.h"
+#include "widgets/WaitingMessageBox.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -17,12 +19,23 @@
 namespace {
 // How long the road waits before it looks again whether a copy has ended.
 constexpr int retryMs = 100;
+
+// A read met the server's connection lost. The save that may have met it too (its window shows
+// its own message, and the loss then counts as told) ran before the events came round to this.
+void tellOfLostServer(const QString &message) {
+    if (Database::tellOfLostConnection())
+        WaitingMessageBox::show(QApplication::activeWindow(), message, appTitle(), QMessageBox::Warning);
+}
 } // namespace
 
 DamageRoad::DamageRoad(QObject *parent) : QObject(parent), m_check(new WholeFileCheck(this)) {
-    Database::setDamageListener([this](const QString &) {
+    Database::setTroubleListener([this](Database::Trouble trouble, const QString &detail) {
         // Heard in the middle of a read: the road is taken from the event loop.
-        QMetaObject::invokeMethod(this, &DamageRoad::damageFound, Qt::QueuedConnection);
+        if (trouble == Database::Trouble::Damage)
+            QMetaObject::invokeMethod(this, &DamageRoad::damageFound, Qt::QueuedConnection);
+        else
+            QMetaObject::invokeMethod(
+                this, [detail]() { tellOfLostServer(detail); }, Qt::QueuedConnection);
     });
     connect(m_check, &WholeFileCheck::finished, this, [this](bool damaged) {
         if (damaged)
@@ -30,7 +43,7 @@ DamageRoad::DamageRoad(QObject *parent) : QObject(parent), m_check(new WholeFile
     });
 }
 
-DamageRoad::~DamageRoad() { Database::setDamageListener({}); }
+DamageRoad::~DamageRoad() { Database::setTroubleListener({}); }
 
 void DamageRoad::checkAfterFirstPaint(QWidget *mainWindow) {
     m_watchedWindow = mainWindow;
@@ -40,9 +53,10 @@ void DamageRoad::checkAfterFirstPaint(QWidget *mainWindow) {
 bool DamageRoad::eventFilter(QObject *watched, QEvent *event) {
     if (watched == m_watchedWindow && event->type() == QEvent::Paint) {
         m_watchedWindow->removeEventFilter(this);
-        // Queued: the check begins once the paint is done.
-        QMetaObject::invokeMethod(
-            this, [this]() { m_check->start(Database::filePath()); }, Qt::QueuedConnection);
+        // Queued: the check begins once the paint is done. A server has no file to check.
+        if (!Database::filePath().isEmpty())
+            QMetaObject::invokeMethod(
+                this, [this]() { m_check->start(Database::filePath()); }, Qt::QueuedConnection);
     }
     return QObject::eventFilter(watched, event);
 }

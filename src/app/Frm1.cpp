@@ -1,6 +1,7 @@
 #include "app/Frm1.h"
 
 #include "app/ClinicPanel.h"
+#include "app/DatabasePanel.h"
 #include "app/DesktopCalculator.h"
 #include "app/Frmskin.h"
 #include "app/HelpIcon.h"
@@ -131,9 +132,10 @@ void Frm1::createControls(const QIcon &helpIcon) {
     // The panels start hidden; the controls on them are made when a panel is first opened, so the
     // first paint does not wait for controls it does not show.
     Frame10 = addPanel("Frame10", 1500, 780, 6675, 2895); // registration
-    Frame8 = addPanel("Frame8", 6060, 3780, 2175, 2055);  // settings
+    Frame8 = addPanel("Frame8", 6060, 3780, 2175, 2640);  // settings, a row taller for the database button
     Frame6 = addPanel("Frame6", 3420, 480, 2595, 7440);   // theme
     Frame9 = addPanel("Frame9", 1620, 840, 6075, 2295);   // clinic
+    FrameDatabase = addPanel("FrameDatabase", 1620, 840, 6075, 2895);
     // The hidden boxes last: a box lays out its text when made, the first text of the window, which
     // waits for the font database; the controls above need no fonts until they are shown.
     Text1 = addHiddenBox("Text1");
@@ -213,6 +215,7 @@ void Frm1::closePanels() {
     Frame10->hide();
     Frame8->hide();
     Frame9->hide();
+    FrameDatabase->hide();
     // A current row means at least one row, without counting the examinees.
     if (!Adodc2->noCurrentRow())
         Adodc2->refresh();
@@ -306,6 +309,7 @@ void Frm1::openSettingsPanel() {
         m_settings = new SettingsPanel(Frame8);
         connect(m_settings, &SettingsPanel::themeRequested, this, &Frm1::openThemePanel);
         connect(m_settings, &SettingsPanel::clinicRequested, this, &Frm1::openClinicPanel);
+        connect(m_settings, &SettingsPanel::databaseRequested, this, &Frm1::openDatabasePanel);
         connect(m_settings, &SettingsPanel::closeRequested, this, &Frm1::closePanels);
     }
     showPanel(Frame8);
@@ -341,7 +345,7 @@ void Frm1::openSitePages() {
     WebPageOpener::open(QUrl(Hosts::shopSite() + QStringLiteral("/")));
 }
 
-// The theme and clinic panels open beside the settings panel, which opens first as if its own
+// The theme, clinic and database panels open beside the settings panel, which opens first as if its own
 // button had been pressed.
 void Frm1::openThemePanel() {
     openSettingsPanel();
@@ -357,6 +361,14 @@ void Frm1::openClinicPanel() {
     if (!m_clinic)
         m_clinic = new ClinicPanel(Frame9, Adodc1, SkinLabel1, [this]() { return saveSettings(); });
     showPanel(Frame9);
+}
+
+void Frm1::openDatabasePanel() {
+    openSettingsPanel();
+    if (!m_database)
+        m_database = new DatabasePanel(FrameDatabase);
+    showPanel(FrameDatabase);
+    m_database->begin();
 }
 
 void Frm1::chooseTheme(int themeNumber) {

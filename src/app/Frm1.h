@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class ClinicPanel;
+class DatabasePanel;
 class DataSource;
 class QAbstractButton;
 class QFrame;
@@ -21,14 +22,14 @@ class ThemePanel;
 
 // The main window: the bar of navigation buttons, the help button, the site picture, the clinic's
 // name, the title and version, the hint line, and the panels that open inside it (registration,
-// settings, theme, clinic). Every other window of the program is reached from here.
+// settings, theme, clinic, database). Every other window of the program is reached from here.
 class Frm1 : public QWidget {
     Q_OBJECT
 public:
     explicit Frm1(QWidget *parent = nullptr);
 
-    // Run by most buttons before they act: hides the theme, registration, settings and clinic
-    // panels, then re-reads the examinee data source when it holds a row, which drops an
+    // Run by most buttons before they act: hides the theme, registration, settings, clinic and
+    // database panels, then re-reads the examinee data source when it holds a row, which drops an
     // examinee row that was added but not saved.
     void closePanels();
 
@@ -55,6 +56,7 @@ private slots:
 
     void openThemePanel();
     void openClinicPanel();
+    void openDatabasePanel();
 
 private:
     void createDataSources();
@@ -116,6 +118,8 @@ private:
     ThemePanel *m_themes = nullptr;
     QFrame *Frame9 = nullptr; // clinic panel
     ClinicPanel *m_clinic = nullptr;
+    QFrame *FrameDatabase = nullptr; // database panel
+    DatabasePanel *m_database = nullptr;
     QFrame *Frame10 = nullptr; // registration panel
     RegistrationPanel *m_registration = nullptr;
 };

@@ -46,7 +46,7 @@ KeltoStart::Outcome KeltoStart::run(QApplication &app) {
     // Kelto.ini chooses the engine; a malformed one is refused, never read as the default.
     QString error;
     EngineSettings::Choice engine;
-    if (!EngineSettings::read(QDir::current().absoluteFilePath(EngineSettings::fileName()), &engine, &error)) {
+    if (!EngineSettings::read(EngineSettings::filePath(), &engine, &error)) {
         WaitingMessageBox::show(nullptr, error, appTitle(), QMessageBox::Critical);
         return Outcome::DatabaseRefused;
     }

@@ -5,8 +5,8 @@
 class QFrame;
 class QPushButton;
 
-// The main window's settings panel: the buttons that open the theme panel and the clinic panel,
-// and its exit, which closes the main window's panels.
+// The main window's settings panel: the buttons that open the theme panel, the clinic panel and the
+// database panel, and its exit, which closes the main window's panels.
 class SettingsPanel : public QObject {
     Q_OBJECT
 public:
@@ -16,10 +16,12 @@ public:
 signals:
     void themeRequested();
     void clinicRequested();
+    void databaseRequested();
     void closeRequested();
 
 private:
-    QPushButton *Command68 = nullptr; // change the theme
-    QPushButton *Command67 = nullptr; // the clinic's name
-    QPushButton *Command69 = nullptr; // exit
+    QPushButton *Command68 = nullptr;   // change the theme
+    QPushButton *Command67 = nullptr;   // the clinic's name
+    QPushButton *CmdDatabase = nullptr; // the engine and server
+    QPushButton *Command69 = nullptr;   // exit
 };

@@ -1,4 +1,4 @@
-# The hub: the main window and its panels (settings, theme, clinic), the theme-change window,
+# The hub: the main window and its panels (settings, theme, clinic, database), the theme-change window,
 # start-up, recovery at start, the single-instance guard, and the program's main.
 list(APPEND KELTO_CORE_SOURCES
     ${KELTO_FRAGMENT_DIR}/SingleInstanceGuard.cpp ${KELTO_FRAGMENT_DIR}/SingleInstanceGuard.h
@@ -9,6 +9,7 @@ list(APPEND KELTO_GUI_SOURCES
     ${KELTO_FRAGMENT_DIR}/SettingsPanel.cpp ${KELTO_FRAGMENT_DIR}/SettingsPanel.h
     ${KELTO_FRAGMENT_DIR}/ThemePanel.cpp ${KELTO_FRAGMENT_DIR}/ThemePanel.h
     ${KELTO_FRAGMENT_DIR}/ClinicPanel.cpp ${KELTO_FRAGMENT_DIR}/ClinicPanel.h
+    ${KELTO_FRAGMENT_DIR}/DatabasePanel.cpp ${KELTO_FRAGMENT_DIR}/DatabasePanel.h
     ${KELTO_FRAGMENT_DIR}/Frmskin.cpp ${KELTO_FRAGMENT_DIR}/Frmskin.h
     ${KELTO_FRAGMENT_DIR}/HelpIcon.cpp ${KELTO_FRAGMENT_DIR}/HelpIcon.h
     ${KELTO_FRAGMENT_DIR}/KeltoStart.cpp ${KELTO_FRAGMENT_DIR}/KeltoStart.h

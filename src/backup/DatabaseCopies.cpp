@@ -60,7 +60,7 @@ QString damagedDatabaseMessage(const QString &database) {
 
 // What the server said, naming it.
 QString serverFailure(const QString &reason) {
-    return StoreMessages::isolatedPath(Database::server().serverName()) + QStringLiteral(": ") + reason;
+    return StoreMessages::isolatedPath(Database::serverInUse().serverName()) + QStringLiteral(": ") + reason;
 }
 
 // The temporary plain file of a sealed backup, made empty and readable by its owner only before
@@ -149,7 +149,7 @@ Outcome replaceOnServer(const QString &source, const DatabaseCopies::ConfirmRepl
         return {Result::NotKeltoDatabase, why};
     if (!KeptStatement::outsideTransactions())
         return {Result::WritePending, writePendingMessage()};
-    const EngineSettings::Choice server = Database::server();
+    const EngineSettings::Choice server = Database::serverInUse();
     if (!confirm(server.database, server.host, DataSource(Schema::examineeTable).recordCount()))
         return {Result::Declined, {}};
     switch (ServerCopy::replaceFromFile(source, beforeCommit, &why)) {

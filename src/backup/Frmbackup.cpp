@@ -211,7 +211,7 @@ void Frmbackup::restore() {
         return;
     }
     // On a server the question names the server, once the backup is found sound.
-    const bool onServer = Database::server().onServer;
+    const bool onServer = Database::serverInUse().onServer;
     if (!onServer && !confirmed(QStringLiteral("آيا ميخواهيد اطلاعات را بازيابي کنيد؟"))) {
         WaitingMessageBox::show(this, restoreFailed(), appTitle());
         return;

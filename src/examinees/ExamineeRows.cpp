@@ -2,6 +2,7 @@
 
 #include "common/AsciiDigits.h"
 #include "examinees/ExamineeFields.h"
+#include "store/Connection.h"
 #include "store/DataSource.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
@@ -122,6 +123,8 @@ DetailsSave saveExaminee(DataSource &examinee, DataSource &answerRow, const QStr
         return DetailsSave::CodeInUse;
     const bool hasAnswerRow = !answerRow.noCurrentRow();
     const QHash<QString, QString> edited = valuesOf(examinee);
+    const QStringList unsavedDetails = examinee.unsavedFields();
+    const QStringList unsavedAnswers = answerRow.unsavedFields();
     {
         Transaction transaction;
         if (!transaction.isActive()) {
@@ -135,6 +138,15 @@ DetailsSave saveExaminee(DataSource &examinee, DataSource &answerRow, const QStr
         if (hasAnswerRow ? saveAll(transaction, {&answerRow, &examinee}, error)
                          : saveAll(transaction, {&examinee}, error))
             return DetailsSave::Saved;
+    }
+    if (Database::connectionLost()) {
+        // The rows cannot be read again: they stay as edited, every change to be saved again once
+        // the server is back (a changed code on the answer row too).
+        examinee.markUnsaved(unsavedDetails);
+        answerRow.markUnsaved(unsavedAnswers);
+        if (hasAnswerRow && newCode != storedCode)
+            answerRow.markUnsaved({codeField});
+        return DetailsSave::Failed;
     }
     answerRow.setFilter(codeField, storedCode);
     examinee.setFilter(codeField, storedCode);

@@ -33,8 +33,9 @@ enum class DetailsSave { Saved, CodeMissing, CodeInUse, Failed };
 // its own row stored alone). storedCode is the code the examinee's rows hold in the file. An empty
 // code is refused, and so is a changed code that another examinee holds, as codeInUse finds it
 // through examineeCheck and answerCheck; nothing is stored then. On failure nothing is stored; both
-// sources stand again on the examinee's stored rows, the examinee row showing the changes once more;
-// error tells why.
+// sources stand again on the examinee's stored rows, the examinee row showing the changes once more
+// (with the server's connection lost they cannot be read again: they stay as edited, their changes
+// unsaved, for the same save to be tried again); error tells why.
 DetailsSave saveExaminee(DataSource &examinee, DataSource &answerRow, const QString &storedCode,
                          DataSource &examineeCheck, DataSource &answerCheck, QString *error);
 } // namespace ExamineeRows

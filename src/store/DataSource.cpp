@@ -154,7 +154,7 @@ bool DataSource::save() {
     if (!m_newRow)
         query.bindValue(position, m_rowId);
     if (!query.exec()) {
-        noteReadError(query);
+        noteReadError(query, Database::LostIn::Write);
         m_duplicateCode = Dialect::isDuplicateCode(query.lastError());
         return false;
     }
@@ -209,7 +209,7 @@ bool DataSource::deleteCurrent() {
             return false;
         query->bindValue(0, m_rowId);
         if (!query->exec()) {
-            noteReadError(*query);
+            noteReadError(*query, Database::LostIn::Write);
             return false;
         }
         ownWriteCounted(-1);
@@ -228,6 +228,16 @@ bool DataSource::deleteCurrent() {
 }
 
 QString DataSource::lastError() const { return m_lastError; }
+
+QStringList DataSource::unsavedFields() const { return m_changed; }
+
+void DataSource::markUnsaved(const QStringList &fields) {
+    for (const QString &field : fields) {
+        const QString name = knownField(field);
+        if (!name.isEmpty() && m_hasRow && !m_changed.contains(name))
+            m_changed << name;
+    }
+}
 
 QString DataSource::fieldName(const QString &field) const { return m_fieldByLower.value(field.toLower()); }
 
@@ -401,6 +411,9 @@ void DataSource::loadFields() {
     if (!m_fields.isEmpty())
         return;
     const QSqlRecord record = Database::connection().record(Dialect::recordName(m_table));
+    // A table without fields is a read that failed, never an empty table: on a lost connection, say so.
+    if (record.isEmpty() && Database::isLostConnection(QSqlError()))
+        noteReadError(Database::reportLostConnection({}, Database::LostIn::Read));
     QStringList columns{Dialect::rowId()};
     for (int i = 0; i < record.count(); ++i) {
         m_fields << record.fieldName(i);
@@ -451,8 +464,11 @@ void DataSource::takeRow(qint64 rowId, const std::function<QString(int)> &fieldT
 // A read (or write) the database could not finish (a damaged page, a file taken away) must not
 // pass for an empty table: it is kept for lastError() and logged, and damage is reported to the
 // database's listener, which tells the user. True when the read failed.
-bool DataSource::noteReadError(const QSqlQuery &query) const {
+bool DataSource::noteReadError(const QSqlQuery &query, Database::LostIn lostIn) const {
     const QSqlError error = query.lastError();
+    // A statement on a lost connection may fail without an error of its own.
+    if ((error.isValid() || !query.isActive()) && Database::isLostConnection(error))
+        return noteReadError(Database::reportLostConnection(error.databaseText(), lostIn));
     return error.isValid() && noteReadError(error.text(), error.nativeErrorCode().toInt());
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Connection.h"
+
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -63,6 +65,11 @@ public:
     // Removes the current row from the file.
     bool deleteCurrent();
     QString lastError() const;
+    // The fields changed since the row was read or last saved.
+    QStringList unsavedFields() const;
+    // Counts the fields as changed again, to be stored at the next save: their stored change was
+    // taken back by a rollback that the row could not be read again after (the server's connection lost).
+    void markUnsaved(const QStringList &fields);
     // Whether the last save was refused because another row holds the same code.
     bool lastSaveWasDuplicateCode() const { return m_duplicateCode; }
 
@@ -100,7 +107,7 @@ private:
     QStringList firstColumn(QSqlQuery &query) const;
     bool loadRow(const QString &condition, qint64 rowId, bool descending, bool *readFailed = nullptr);
     void clearRow();
-    bool noteReadError(const QSqlQuery &query) const;
+    bool noteReadError(const QSqlQuery &query, Database::LostIn lostIn = Database::LostIn::Read) const;
     bool noteReadError(const QString &error, int sqliteCode = 0) const;
     void owePendingCount();
     void forgetPendingCount() const;

@@ -18,6 +18,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUuid>
 #include <QTemporaryFile>
 
 #include <map>
@@ -31,7 +32,6 @@ int openings = 0;
 int provenWholeOpening = 0;
 
 // The server the register is open on.
-EngineSettings::Choice openedServer;
 
 // The advisory lock under which a workstation checks the server's database and makes the tables.
 constexpr int ServerCreationLock = 5163;
@@ -382,7 +382,7 @@ bool prepareServerDatabase(QSqlDatabase db, const QString &serverName, QString *
     if (foreign)
         *errorMessage = StoreMessages::notKeltoDatabase(serverName);
     else if (!ok)
-        *errorMessage = StoreMessages::cannotOpen(serverName, error);
+        *errorMessage = StoreMessages::serverUnreachable(serverName, error);
     return ok && !foreign;
 }
 
@@ -487,35 +487,53 @@ bool openServer(const EngineSettings::Choice &server, QString *errorMessage) {
     const QString name = server.serverName();
     bool ok = false;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), Database::connectionName());
-        db.setHostName(server.host);
-        db.setPort(server.port);
-        db.setDatabaseName(server.database);
-        db.setUserName(server.user);
-        db.setConnectOptions(QStringLiteral("sslmode=%1;connect_timeout=15").arg(server.sslMode));
+        QSqlDatabase db = addServerConnection(Database::connectionName(), server);
         if (!db.isValid())
-            *errorMessage = StoreMessages::cannotOpen(name, QStringLiteral("QPSQL (libqt6sql6-psql)"));
+            *errorMessage = StoreMessages::serverUnreachable(name, QStringLiteral("QPSQL (libqt6sql6-psql)"));
         else if (!db.open())
-            *errorMessage = StoreMessages::cannotOpen(name, db.lastError().databaseText().trimmed());
+            *errorMessage = StoreMessages::serverUnreachable(name, db.lastError().databaseText().trimmed());
         else
             ok = prepareServerDatabase(db, name, errorMessage);
     }
-    if (!ok)
+    if (!ok) {
         close();
-    else
-        openedServer = server;
-    return ok;
+        return false;
+    }
+    setBeforeReconnect(&KeptStatement::dropForNewSession);
+    return true;
 }
 
-EngineSettings::Choice server() { return openedServer; }
+bool reachServer(const EngineSettings::Choice &server, QString *message) {
+    // On a thread and a connection of its own: a host that does not answer keeps libpq waiting up
+    // to its connect_timeout, while the window stays alive; the program's own connection is not
+    // touched.
+    const auto attempt = [server]() {
+        const QString name = QStringLiteral("kelto-test-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+        QString reason;
+        {
+            QSqlDatabase db = addServerConnection(name, server);
+            if (!db.isValid())
+                reason = QStringLiteral("QPSQL (libqt6sql6-psql)");
+            else if (!db.open())
+                reason = db.lastError().databaseText().trimmed();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+        return reason;
+    };
+    const QString reason = whileEventsTurn(attempt);
+    *message = reason.isEmpty() ? StoreMessages::serverReached(server.serverName())
+                                : StoreMessages::serverUnreachable(server.serverName(), reason);
+    return reason.isEmpty();
+}
 
 void close() {
     // The file may be replaced once closed (a restore): snapshots still owed their count take it
     // from the file they were read from.
     DataSource::takePendingCounts();
     KeptStatement::finalizeAll();
+    setBeforeReconnect({});
     provenWholeOpening = 0;
-    openedServer = EngineSettings::Choice();
     if (!QSqlDatabase::contains(Database::connectionName()))
         return;
     {

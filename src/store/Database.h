@@ -32,8 +32,10 @@ bool open(const QString &path, QString *errorMessage);
 // other tables than Kelto's, or Kelto's with fields missing, is refused and nothing is written to
 // it; so is a server that cannot be reached, with libpq's reason. errorMessage names the server.
 bool openServer(const EngineSettings::Choice &server, QString *errorMessage);
-// The server the register is open on, as openServer() was given it; onServer is false otherwise.
-EngineSettings::Choice server();
+// Whether the server can be reached with these parameters, on a connection of its own (the
+// program's own is left as it is); message holds a Persian sentence naming the server, with
+// libpq's reason when it cannot. Events are processed while it waits.
+bool reachServer(const EngineSettings::Choice &server, QString *message);
 // Whether the file at path, which need not be open, is a whole Kelto database: an SQLite file
 // with the four tables and their fields, every page of which passes SQLite's own integrity check.
 // It is read as it lies and nothing is made beside it. When it is not, why holds a Persian

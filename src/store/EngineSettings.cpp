@@ -2,10 +2,13 @@
 
 #include "store/StoreMessages.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStringList>
+#include <QTemporaryFile>
 
 namespace {
 const QStringList sslModes{QStringLiteral("disable"), QStringLiteral("allow"),     QStringLiteral("prefer"),
@@ -15,6 +18,32 @@ const QStringList sslModes{QStringLiteral("disable"), QStringLiteral("allow"),  
 bool isLocalHost(const QString &host) {
     return host.startsWith(QLatin1Char('/')) || host == QLatin1String("localhost") ||
            host == QLatin1String("127.0.0.1") || host == QLatin1String("::1");
+}
+
+// Writes the typed server into the settings file at path (as QSettings writes it).
+bool putServer(const QString &path, const EngineSettings::Typed &typed) {
+    QSettings settings(path, QSettings::IniFormat);
+    settings.beginGroup(QStringLiteral("Database"));
+    settings.setValue(QStringLiteral("Driver"), QStringLiteral("PSQL"));
+    settings.setValue(QStringLiteral("Host"), typed.host.trimmed());
+    if (typed.port.trimmed().isEmpty())
+        settings.remove(QStringLiteral("Port"));
+    else
+        settings.setValue(QStringLiteral("Port"), typed.port.trimmed());
+    settings.setValue(QStringLiteral("Database"), typed.database.trimmed());
+    settings.setValue(QStringLiteral("User"), typed.user.trimmed());
+    settings.endGroup();
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+bool hasControlCharacter(const EngineSettings::Typed &typed) {
+    for (const QString &value : {typed.host, typed.port, typed.database, typed.user}) {
+        for (const QChar c : value)
+            if (c.category() == QChar::Other_Control)
+                return true;
+    }
+    return false;
 }
 
 // The file's lines as QSettings reads them, for messages that point at one.
@@ -102,5 +131,51 @@ bool read(const QString &path, Choice *choice, QString *errorMessage) {
         return refuse(lines.lineOf(QStringLiteral("SslMode")),
                       QStringLiteral("SslMode=%1: one of %2").arg(choice->sslMode, sslModes.join(QLatin1Char(' '))));
     return true;
+}
+} // namespace EngineSettings
+
+namespace EngineSettings {
+QString filePath() { return QDir::current().absoluteFilePath(fileName()); }
+
+// The typed values go into a copy of the file beside it, which is read back as the start reads
+// Kelto.ini: what cannot be written so that it reads back the same is refused.
+bool typedServer(const QString &path, const Typed &typed, Choice *choice, QString *errorMessage) {
+    if (typed.host.trimmed().isEmpty()) {
+        *errorMessage = StoreMessages::hostMissing();
+        return false;
+    }
+    bool isNumber = typed.port.trimmed().isEmpty();
+    const int port = isNumber ? 5432 : typed.port.trimmed().toInt(&isNumber);
+    if (!isNumber || port < 1 || port > 65535) {
+        *errorMessage = StoreMessages::portNotANumber();
+        return false;
+    }
+    QFile original(path);
+    QTemporaryFile copy(QDir::temp().filePath(QStringLiteral("Kelto-XXXXXX.ini")));
+    if (!copy.open() ||
+        (original.exists() && (!original.open(QIODevice::ReadOnly) || copy.write(original.readAll()) < 0))) {
+        *errorMessage = StoreMessages::cannotOpen(path, original.errorString());
+        return false;
+    }
+    copy.close();
+    QString readError;
+    const bool same = !hasControlCharacter(typed) && putServer(copy.fileName(), typed) &&
+                      read(copy.fileName(), choice, &readError) && choice->onServer &&
+                      choice->host == typed.host.trimmed() && choice->port == port &&
+                      choice->database == typed.database.trimmed() && choice->user == typed.user.trimmed();
+    if (!same)
+        *errorMessage = StoreMessages::cannotWriteServer(path);
+    return same;
+}
+
+bool writeServer(const QString &path, const Typed &typed, QString *errorMessage) {
+    Choice checked;
+    if (!typedServer(path, typed, &checked, errorMessage))
+        return false;
+    // QSettings writes the whole file under another name and renames it into place.
+    if (putServer(path, typed))
+        return true;
+    *errorMessage = StoreMessages::notWritable(path);
+    return false;
 }
 } // namespace EngineSettings

@@ -27,6 +27,24 @@ struct Choice {
 };
 
 inline QString fileName() { return QStringLiteral("Kelto.ini"); }
+// The program folder's Kelto.ini, which the start reads (the program's folder is the working one).
+QString filePath();
+
+// A server as the settings window takes it, port as typed (empty: 5432).
+struct Typed {
+    QString host;
+    QString port;
+    QString database;
+    QString user;
+};
+// The server the typed values name, as read() would take it from the file writeServer() makes of
+// them (SslMode as the file at path names it, or libpq's default for the host); false, with a
+// Persian message, for values writeServer() refuses. Nothing is written at path.
+bool typedServer(const QString &path, const Typed &typed, Choice *choice, QString *errorMessage);
+// Writes the file at path choosing the typed server (Driver=PSQL), keeping the file's other
+// settings. Values that read() would refuse or read otherwise (no host, a port that is not a
+// number, a line break) are refused before anything is written: false, with a Persian message.
+bool writeServer(const QString &path, const Typed &typed, QString *errorMessage);
 
 // Reads the file at path; a missing file chooses the SQLite file. A file that cannot be read or
 // is malformed (an unknown driver or SSL mode, no host, a port that is not a number, a line that

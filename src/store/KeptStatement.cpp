@@ -35,19 +35,27 @@ sqlite3 *openHandle() {
 bool serverTransactionOpen = false;
 } // namespace
 
-KeptStatement *KeptStatement::forText(const QString &sql, QString *why) {
+KeptStatement *KeptStatement::forText(const QString &sql, QString *why, Database::LostIn lostIn) {
+    // A statement kept from a lost session would fail for ever: the store connects again first,
+    // which drops them all (when no transaction is open).
+    if (Dialect::onServer() && Database::connectionLost())
+        Database::connection();
     auto &statements = keptStatements();
     if (const auto kept = statements.find(sql); kept != statements.end())
         return kept->second.get();
     if (Dialect::onServer()) {
         if (!Database::isOpen()) {
-            *why = QStringLiteral("no database is open");
+            *why = Database::isLostConnection(QSqlError()) ? Database::reportLostConnection({}, lostIn)
+                                                           : QStringLiteral("no database is open");
             return nullptr;
         }
         auto query = std::make_unique<QSqlQuery>(Database::connection());
         query->setForwardOnly(true);
         if (!query->prepare(sql)) {
-            *why = query->lastError().text();
+            const QSqlError error = query->lastError();
+            *why = Database::isLostConnection(error)
+                       ? Database::reportLostConnection(error.databaseText(), lostIn)
+                       : error.text();
             return nullptr;
         }
         auto &kept = statements[sql];
@@ -81,20 +89,28 @@ QSqlQuery *KeptStatement::serverQuery(const QString &sql, QString *why) {
         *why = QStringLiteral("no server is open");
         return nullptr;
     }
-    KeptStatement *statement = forText(sql, why);
+    KeptStatement *statement = forText(sql, why, Database::LostIn::Write);
     return statement ? statement->m_query.get() : nullptr;
 }
 
 void KeptStatement::finalizeAll() { keptStatements().clear(); }
 
 bool KeptStatement::outsideTransactions() {
+    // A lost connection counts as open: statements on it fail and say so.
     if (Dialect::onServer())
-        return Database::isOpen() && !serverTransactionOpen;
+        return Database::connection().isValid() && !serverTransactionOpen;
     sqlite3 *db = openHandle();
     return db && sqlite3_get_autocommit(db);
 }
 
 void KeptStatement::noteServerTransaction(bool open) { serverTransactionOpen = open; }
+
+bool KeptStatement::dropForNewSession() {
+    if (serverTransactionOpen)
+        return false;
+    finalizeAll();
+    return true;
+}
 
 KeptStatement::KeptStatement(sqlite3_stmt *statement) : m_statement(statement) {}
 
@@ -110,8 +126,11 @@ bool KeptStatement::firstRow(const QStringList &parameters) {
             m_query->bindValue(i, parameters.at(i));
         if (m_query->exec() && m_query->next())
             return true;
-        if (m_query->lastError().isValid())
-            m_lastError = m_query->lastError().text();
+        const QSqlError error = m_query->lastError();
+        if (Database::isLostConnection(error))
+            m_lastError = Database::reportLostConnection(error.databaseText(), Database::LostIn::Read);
+        else if (error.isValid())
+            m_lastError = error.text();
         finish();
         return false;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Connection.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,7 +19,8 @@ public:
     // The statement for this text, compiled at its first use; null when no database is open or the
     // text does not compile (then why says so). Kept statements are finalized as the database
     // closes: do not keep the pointer beyond the read.
-    static KeptStatement *forText(const QString &sql, QString *why);
+    // A server lost on the way is told as lost in a read, or in a save (whose window says so itself).
+    static KeptStatement *forText(const QString &sql, QString *why, Database::LostIn lostIn = Database::LostIn::Read);
     // On a server, the query prepared there for this text and kept likewise, for a statement that
     // writes: prepared anew at every run it would cost two more round trips to the server (PREPARE
     // and DEALLOCATE). Bind its values by position. Null as forText gives none, and on the SQLite file.
@@ -28,6 +31,10 @@ public:
     // On a server, the program's own account of it: Transaction and ReadSnapshot say when they
     // begin and end one there.
     static void noteServerTransaction(bool open);
+    // Before the store connects again to a server whose connection was lost: false while a
+    // transaction is open on the lost session, otherwise every kept statement (prepared on that
+    // session) is dropped.
+    static bool dropForNewSession();
 
     ~KeptStatement();
     KeptStatement(const KeptStatement &) = delete;

@@ -14,8 +14,12 @@ bool run(const QString &sql) {
     QString why;
     if (Dialect::onServer()) {
         QSqlQuery query(Database::connection());
-        if (!query.exec(sql))
-            why = query.lastError().text();
+        if (!query.exec(sql)) {
+            const QSqlError error = query.lastError();
+            why = Database::isLostConnection(error)
+                      ? Database::reportLostConnection(error.databaseText(), Database::LostIn::Read)
+                      : error.text();
+        }
     } else if (KeptStatement *statement = KeptStatement::forText(sql, &why)) {
         statement->firstRow({}); // no row: the statement is done
         why = statement->lastError();

@@ -40,6 +40,51 @@ inline QString cannotCreate(const QString &path, const QString &reason) {
 inline QString cannotOpen(const QString &path, const QString &reason) {
     return QStringLiteral("فايل %1 باز نشد: %2").arg(isolatedPath(path), reason);
 }
+// The server, named user@host:port/database, and libpq's words for what went wrong.
+inline QString serverUnreachable(const QString &server, const QString &reason) {
+    return QStringLiteral("اتصال به سرور %1 برقرار نشد: %2").arg(isolatedPath(server), reason);
+}
+
+inline QString serverLost(const QString &server, const QString &reason) {
+    return QStringLiteral("ارتباط با سرور %1 قطع شد: %2").arg(isolatedPath(server), reason);
+}
+
+// A save that met the connection lost: nothing is stored, the window keeps what was typed.
+inline QString serverLostInSave(const QString &server, const QString &reason) {
+    return QStringLiteral(
+               "ارتباط با سرور %1 قطع شد و اطلاعات ذخيره نشد. آنچه نوشته ايد در پنجره مانده است؛ وقتي سرور در "
+               "دسترس بود دوباره ذخيره کنيد.\n%2")
+        .arg(isolatedPath(server), reason);
+}
+
+inline QString serverReached(const QString &server) {
+    return QStringLiteral("اتصال به سرور %1 برقرار شد.").arg(isolatedPath(server));
+}
+
+// The server typed into the settings window, refused before Kelto.ini is written.
+inline QString hostMissing() { return QStringLiteral("نام يا نشاني سرور (Host) را بنويسيد."); }
+inline QString portNotANumber() { return QStringLiteral("درگاه (Port) بايد عددي از 1 تا 65535 باشد."); }
+inline QString cannotWriteServer(const QString &path) {
+    return QStringLiteral("اين مقادير را نمي توان در فايل %1 نوشت. فايل دست نخورده ماند.").arg(isolatedPath(path));
+}
+inline QString serverWritten(const QString &path) {
+    return QStringLiteral("فايل %1 نوشته شد. تغييرات از اجراي بعدي برنامه به کار مي رود.").arg(isolatedPath(path));
+}
+
+// The database panel of the main window.
+inline QString fileInUse(const QString &path) {
+    return QStringLiteral("اطلاعات اکنون در فايل %1 است.").arg(isolatedPath(path));
+}
+inline QString serverInUse(const QString &server, const QString &sslMode) {
+    return QStringLiteral("اطلاعات اکنون روي سرور %1 است (SslMode=%2).").arg(isolatedPath(server), sslMode);
+}
+inline QString hostLabel() { return QStringLiteral(" :سرور"); }
+inline QString portLabel() { return QStringLiteral(" :درگاه"); }
+inline QString databaseLabel() { return QStringLiteral(" :پايگاه داده"); }
+inline QString userLabel() { return QStringLiteral(" :کاربر"); }
+inline QString testConnection() { return QStringLiteral("آزمايش اتصال"); }
+inline QString takesEffectAtNextStart() { return QStringLiteral("تغييرات از اجراي بعدي برنامه به کار مي رود."); }
+
 // A copy (a backup or a restore) that the disk has no room for.
 inline QString diskFull() { return QStringLiteral("فضاي خالي ديسک کافي نيست"); }
 

@@ -60,15 +60,17 @@ void Transaction::rollback() {
     endServerTransaction(QStringLiteral("ROLLBACK"));
 }
 
+// The transaction counts as open until its end has run: on a lost connection the COMMIT must fail,
+// never run on a session made anew (where it would pass, having nothing to commit).
 bool Transaction::endServerTransaction(const QString &statement) {
     if (!m_began)
         return true;
     m_began = false;
+    const bool ended = run(statement);
+    if (!ended)
+        run(QStringLiteral("ROLLBACK")); // a COMMIT refused by the server leaves nothing written
     KeptStatement::noteServerTransaction(false);
-    if (run(statement))
-        return true;
-    run(QStringLiteral("ROLLBACK")); // a COMMIT refused by the server leaves nothing written
-    return false;
+    return ended;
 }
 
 QString Transaction::lastError() const { return m_lastError; }
@@ -77,6 +79,14 @@ bool Transaction::run(const QString &statement) {
     QSqlQuery query(Database::connection());
     if (query.exec(statement))
         return true;
-    m_lastError = query.lastError().text();
+    // A write's failure is shown by its window; once the connection is lost, the first reason stays.
+    const QSqlError error = query.lastError();
+    if (Database::isLostConnection(error)) {
+        const QString message = Database::reportLostConnection(error.databaseText(), Database::LostIn::Write);
+        if (m_lastError.isEmpty())
+            m_lastError = message;
+    } else {
+        m_lastError = error.text();
+    }
     return false;
 }

@@ -188,7 +188,7 @@ void Frm1Test::startUpShowsTitleNameAndHiddenPanels() {
     QCOMPARE(control<SkinLabel>("SkinLabel9")->caption(), QStringLiteral("Kelto 2.1"));
     QCOMPARE(control<QLineEdit>("Text3")->text(), QStringLiteral("2"));
     QCOMPARE(control<SkinLabel>("SkinLabel1")->caption(), clinicName);
-    for (const char *panel : {"Frame6", "Frame8", "Frame9", "Frame10"})
+    for (const char *panel : {"Frame6", "Frame8", "Frame9", "Frame10", "FrameDatabase"})
         QVERIFY2(!control(panel)->isVisible(), panel);
     QVERIFY(!control("Text1")->isVisible());
     QVERIFY(!control("Text3")->isVisible());
@@ -243,9 +243,10 @@ void Frm1Test::geometryFollowsTheLayout_data() {
     row("Command1", 8280 + 240, 540 + 180, 1785, 555);
     row("Command3", 8280 + 240, 540 + 1350, 1785, 555);
     row("Command6", 8280 + 240, 540 + 5940, 1785, 555);
-    row("Frame8", 6060, 3780, 2175, 2055);
+    row("Frame8", 6060, 3780, 2175, 2640); // a row taller: the database button above the exit
     row("Command68", 6060 + 120, 3780 + 240, 1935, 495, "settings");
-    row("Command69", 6060 + 120, 3780 + 1440, 1935, 495, "settings");
+    row("CmdDatabase", 6060 + 120, 3780 + 1440, 1935, 495, "settings");
+    row("Command69", 6060 + 120, 3780 + 2040, 1935, 495, "settings");
     row("Frame6", 3420, 480, 2595, 7440);
     row("Command45", 3420 + 240, 480 + 240, 2145, 555, "theme");
     row("Command53", 3420 + 240, 480 + 6240, 2145, 555, "theme");
@@ -407,6 +408,7 @@ void Frm1Test::panelClosingStep_data() {
     QTest::newRow("settings panel exit") << "Command69" << false << true << false;
     QTest::newRow("change theme") << "Command68" << false << true << true;
     QTest::newRow("clinic name") << "Command67" << false << true << true;
+    QTest::newRow("database") << "CmdDatabase" << false << true << true;
     QTest::newRow("about us") << "Command11" << false << true << false;
     QTest::newRow("examinee codes") << "Command4" << true << true << false;
     QTest::newRow("examinee codes, none registered") << "Command4" << false << false << true;

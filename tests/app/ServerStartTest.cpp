@@ -6,16 +6,19 @@
 #include "store/Database.h"
 #include "store/EngineSettings.h"
 #include "store/StoreMessages.h"
+#include "widgets/SkinLabel.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
 // Kelto.ini at start: a malformed file refused with its line, the register opened on the server it
-// names, and a server that cannot be reached offered again or left, never replaced by the file.
+// names, a server that cannot be reached offered again or left, never replaced by the file, and the
+// file as the main window's database panel writes it.
 class ServerStartTest : public QObject {
     Q_OBJECT
 private slots:
@@ -24,6 +27,7 @@ private slots:
     void malformedFileIsRefusedAtItsLine();
     void startsOnTheServer();
     void unreachableServerIsTriedAgainOrLeft();
+    void databasePanelWritesWhatTheNextStartReads();
 
 private:
     void writeSettings(const QByteArray &text);
@@ -127,6 +131,54 @@ void ServerStartTest::unreachableServerIsTriedAgainOrLeft() {
     QCOMPARE(start.run(*qApp), KeltoStart::Outcome::DatabaseRefused);
     QVERIFY(!Database::isOpen());
     QVERIFY(noLocalFile());
+}
+
+// The panel shows the engine in use, tests the server as typed (reachable or not, the program's own
+// connection left alone) and writes the Kelto.ini the next start reads.
+void ServerStartTest::databasePanelWritesWhatTheNextStartReads() {
+    QString error;
+    QVERIFY2(m_server.start(&error) && m_server.createDatabase(QStringLiteral("panel"), &error), qPrintable(error));
+    const auto openPanel = [](QWidget *main) {
+        QTest::mouseClick(main->findChild<QWidget *>(QStringLiteral("Command9")), Qt::LeftButton);
+        QTest::mouseClick(main->findChild<QWidget *>(QStringLiteral("CmdDatabase")), Qt::LeftButton);
+        return main->findChild<QWidget *>(QStringLiteral("FrameDatabase"));
+    };
+    const auto caption = [](QWidget *panel) { return panel->findChild<SkinLabel *>("LblEngineInUse")->caption(); };
+    const auto press = [](QWidget *panel, const char *button) {
+        return boxTextsShownBy([&]() { QTest::mouseClick(panel->findChild<QWidget *>(button), Qt::LeftButton); });
+    };
+    const auto type = [](QWidget *panel, const QStringList &values) {
+        for (int i = 0; i < values.size(); ++i)
+            panel->findChild<QLineEdit *>(QStringList{"TxtHost", "TxtPort", "TxtDatabase", "TxtUser"}.at(i))
+                ->setText(values.at(i));
+    };
+    EngineSettings::Choice typed{true, m_folder->filePath("no-server"), m_server.port(), "panel", m_server.user(), {}};
+    {
+        KeltoStart start(m_folder->path());
+        QCOMPARE(start.run(*qApp), KeltoStart::Outcome::MainWindowShown);
+        QWidget *panel = openPanel(start.mainWindow());
+        QVERIFY(panel && panel->isVisible());
+        QCOMPARE(caption(panel), StoreMessages::fileInUse(m_folder->filePath(Database::relativePath())));
+        type(panel, {typed.host, QString::number(typed.port), typed.database, typed.user});
+        const QString unreachable = press(panel, "CmdTestServer");
+        QVERIFY2(unreachable.startsWith(StoreMessages::serverUnreachable(typed.serverName(), QString())) &&
+                     unreachable.contains("No such file or directory"), // libpq's reason
+                 qPrintable(unreachable));
+        typed.host = m_server.socketFolder();
+        type(panel, {typed.host});
+        QCOMPARE(press(panel, "CmdTestServer"), StoreMessages::serverReached(typed.serverName()));
+        QCOMPARE(press(panel, "CmdSaveServer"),
+                 StoreMessages::serverWritten(m_folder->filePath(EngineSettings::fileName())));
+        QVERIFY(!panel->isVisible());
+        QVERIFY(Database::filePath().endsWith(Database::relativePath())); // until the next start
+        for (QWidget *window : QApplication::topLevelWidgets())
+            window->hide();
+        Database::close();
+    }
+    KeltoStart next(m_folder->path());
+    QCOMPARE(next.run(*qApp), KeltoStart::Outcome::MainWindowShown);
+    QCOMPARE(Database::serverInUse().serverName(), typed.serverName());
+    QCOMPARE(caption(openPanel(next.mainWindow())), StoreMessages::serverInUse(typed.serverName(), "prefer"));
 }
 
 QTEST_MAIN(ServerStartTest)

@@ -2,10 +2,12 @@
 #include "store/StoreMessages.h"
 
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
-// Kelto.ini: the engine it chooses, libpq's defaults, and the line a malformed file is refused at.
+// Kelto.ini: the engine it chooses, libpq's defaults, the line a malformed file is refused at, and
+// the server the settings window writes into it: read back as typed, or refused with the file as it was.
 class EngineSettingsTest : public QObject {
     Q_OBJECT
 private slots:
@@ -13,6 +15,8 @@ private slots:
     void reads();
     void refusesMalformed_data();
     void refusesMalformed();
+    void writesTheTypedServer_data();
+    void writesTheTypedServer();
 };
 
 void EngineSettingsTest::reads_data() {
@@ -92,3 +96,43 @@ void EngineSettingsTest::refusesMalformed() {
 
 QTEST_MAIN(EngineSettingsTest)
 #include "EngineSettingsTest.moc"
+
+void EngineSettingsTest::writesTheTypedServer_data() {
+    QTest::addColumn<QStringList>("typed"); // host, port, database, user
+    QTest::addColumn<QString>("outcome");   // the SSL mode read back, or the refusal
+    QTest::newRow("elsewhere") << QStringList{" db.lan ", "6432", "kelto", "room2"} << "verify-full";
+    QTest::newRow("a socket, a comma, quotes") << QStringList{"/run/pg", "", "\"k\"", "a,b"} << "prefer";
+    QTest::newRow("no host") << QStringList{" ", "5432", "k", "r"} << StoreMessages::hostMissing();
+    QTest::newRow("port a word") << QStringList{"db", "five", "k", "r"} << StoreMessages::portNotANumber();
+    QTest::newRow("a line break") << QStringList{"db", "5432", "k\nDriver=SQLITE", "r"} << "refused";
+}
+
+// Written over a file that names the file: its other settings stay; refused, it stays as it was.
+void EngineSettingsTest::writesTheTypedServer() {
+    QFETCH(QStringList, typed);
+    QFETCH(QString, outcome);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(EngineSettings::fileName());
+    const QByteArray before("; the clinic's\n[Window]\nSize=3\n[Database]\nDriver=SQLITE\n");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) && file.flush());
+    file.close();
+    const EngineSettings::Typed server{typed.at(0), typed.at(1), typed.at(2), typed.at(3)};
+    QString error;
+    EngineSettings::Choice read;
+    EngineSettings::Choice tested;
+    if (EngineSettings::writeServer(path, server, &error)) {
+        QVERIFY2(EngineSettings::read(path, &read, &error) &&
+                     EngineSettings::typedServer(path, server, &tested, &error),
+                 qPrintable(error));
+        QCOMPARE(QStringList({read.host, QString::number(read.port), read.database, read.user, read.sslMode}),
+                 QStringList({typed.at(0).trimmed(), typed.at(1).isEmpty() ? "5432" : typed.at(1), typed.at(2),
+                              typed.at(3), outcome}));
+        QCOMPARE(tested.serverName() + tested.sslMode, read.serverName() + read.sslMode); // tested as read
+        QCOMPARE(QSettings(path, QSettings::IniFormat).value("Window/Size").toString(), QStringLiteral("3"));
+        return;
+    }
+    QCOMPARE(error, outcome == QLatin1String("refused") ? StoreMessages::cannotWriteServer(path) : outcome);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
+}

@@ -6,6 +6,7 @@
 #include "store/Database.h"
 #include "store/Dialect.h"
 #include "store/DistinctValuesModel.h"
+#include "store/EngineSettings.h"
 #include "store/ItemTexts.h"
 #include "store/StoreMessages.h"
 #include "store/Transaction.h"
@@ -14,8 +15,8 @@
 #include <QTest>
 
 // Opening the register on a PostgreSQL server: the tables made once on an empty database, a
-// database that is not Kelto's refused untouched, a server that cannot be reached named with
-// libpq's reason, a server lost halfway through a registration.
+// database that is not Kelto's refused untouched, a server that cannot be reached or a password it
+// refuses named with libpq's reason, a server lost halfway through a registration.
 class ServerDatabaseTest : public QObject {
     Q_OBJECT
 private slots:
@@ -29,6 +30,8 @@ private slots:
     void namesInOneOrderOnBothEngines();
     void unreachableServerIsNamed();
     void serverLostInARegistrationWritesNothing();
+    void passwordIsCheckedByTheServer_data();
+    void passwordIsCheckedByTheServer();
 
 private:
     std::unique_ptr<TempProgramFolder> m_folder;
@@ -258,6 +261,45 @@ void ServerDatabaseTest::serverLostInARegistrationWritesNothing() {
     QVERIFY(m_engines.server()->runSql(
         database, QStringLiteral("SELECT (SELECT count(*) FROM \"IDE\") + (SELECT count(*) FROM \"Answer\")"), &rows));
     QCOMPARE(rows, QStringLiteral("0"));
+}
+
+void ServerDatabaseTest::passwordIsCheckedByTheServer_data() {
+    QTest::addColumn<QByteArray>("password");
+    QTest::addColumn<QString>("reason"); // libpq's; empty when the role gets in
+    QTest::newRow("right") << QByteArray("s3cret-reception") << QString();
+    QTest::newRow("wrong") << QByteArray("guessed") << "password authentication failed for user \"reception\"";
+    QTest::newRow("none") << QByteArray() << "no password supplied";
+}
+
+// The password comes from PGPASSWORD, as for any libpq program; the test of the connection goes on
+// a connection of its own and leaves the program's as it was.
+void ServerDatabaseTest::passwordIsCheckedByTheServer() {
+    QFETCH(QByteArray, password);
+    QFETCH(QString, reason);
+    QString error;
+    static const bool roleMade = m_engines.openNewServerDatabase(&error) &&
+                                 m_engines.server()->addPasswordRole("reception", "s3cret-reception", "receptiondb", &error);
+    QVERIFY2(roleMade && m_engines.openNewServerDatabase(&error), qPrintable(error));
+    qputenv("PGPASSFILE", m_folder->filePath(QStringLiteral("none")).toUtf8()); // no ~/.pgpass of the machine's
+    password.isNull() ? qunsetenv("PGPASSWORD") : qputenv("PGPASSWORD", password);
+    EngineSettings::Choice room = m_engines.lastChoice();
+    room.database = QStringLiteral("receptiondb");
+    room.user = QStringLiteral("reception");
+    const QStringList connectionsBefore = QSqlDatabase::connectionNames();
+    QString message;
+    QCOMPARE(Database::reachServer(room, &message), reason.isEmpty());
+    QCOMPARE(QSqlDatabase::connectionNames(), connectionsBefore); // the program's own stays as it was
+    QCOMPARE(Database::serverInUse().serverName(), m_engines.lastChoice().serverName());
+    QString openError;
+    QCOMPARE(Database::openServer(room, &openError), reason.isEmpty());
+    qunsetenv("PGPASSWORD");
+    qunsetenv("PGPASSFILE");
+    if (reason.isEmpty())
+        QCOMPARE(message, StoreMessages::serverReached(room.serverName()));
+    for (const QString &named : reason.isEmpty() ? QStringList() : QStringList{message, openError}) {
+        QVERIFY2(named.startsWith(StoreMessages::serverUnreachable(room.serverName(), QString())), qPrintable(named));
+        QVERIFY2(named.contains(reason), qPrintable(named));
+    }
 }
 
 QTEST_MAIN(ServerDatabaseTest)

@@ -99,6 +99,27 @@ bool PostgresServer::createDatabase(const QString &name, QString *error) {
                    nullptr, error);
 }
 
+bool PostgresServer::addPasswordRole(const QString &role, const QString &password, const QString &database,
+                                     QString *error) {
+    const QString sql = QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(role, password);
+    if (!runSql(QStringLiteral("postgres"), sql, nullptr, error) ||
+        !runSql(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE %1 OWNER %2").arg(database, role), nullptr,
+                error))
+        return false;
+    // The first line that matches a connection decides: the role's line goes before initdb's trust.
+    QFile rules(socketFolder() + QStringLiteral("/data/pg_hba.conf"));
+    if (!rules.open(QIODevice::ReadWrite)) {
+        *error = rules.fileName() + QStringLiteral(": ") + rules.errorString();
+        return false;
+    }
+    const QByteArray trust = rules.readAll();
+    rules.seek(0);
+    rules.write(QStringLiteral("local all %1 scram-sha-256\n").arg(role).toUtf8() + trust);
+    rules.close();
+    stop();
+    return start(error);
+}
+
 bool PostgresServer::runSql(const QString &database, const QString &sql, QString *output, QString *error) {
     QString ignored;
     return runTool(QStringLiteral("psql"),

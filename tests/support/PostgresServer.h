@@ -22,6 +22,10 @@ public:
     bool isRunning() const { return m_running; }
     // Makes an empty database owned by user().
     bool createDatabase(const QString &name, QString *error);
+    // Makes a role that logs in with a password checked by scram-sha-256 (a line for it at the top
+    // of the cluster's pg_hba.conf), and a database it owns; the server is started again to read
+    // the line.
+    bool addPasswordRole(const QString &role, const QString &password, const QString &database, QString *error);
     // Runs one SQL text through psql on the database; its output (tuples only, unaligned) in output.
     bool runSql(const QString &database, const QString &sql, QString *output = nullptr, QString *error = nullptr);
 

@@ -181,6 +181,16 @@ void shotOfTheRegistration() {
     window->hide();
 }
 
+// The settings panel with the database panel beside it, as its button opens it.
+void shotOfTheDatabasePanel() {
+    std::unique_ptr<QWidget> window(Navigation::showMainWindow());
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    click(window.get(), "Command9");
+    click(window.get(), "CmdDatabase");
+    save(window.get(), QStringLiteral("database-panel"));
+    window->hide();
+}
+
 // The test window as the code is given: its start screen, then an item on the way through.
 void shotsOfTheTestRun() {
     auto *test = new FrmTest;
@@ -306,6 +316,7 @@ int main(int argc, char *argv[]) {
 
     shotsOfTheMainWindow();
     shotOfTheRegistration();
+    shotOfTheDatabasePanel();
     shotsOfTheTestRun();
     shotsOfTheResultSheet();
     shotsOfTheDirectory();
