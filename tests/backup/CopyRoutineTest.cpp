@@ -62,8 +62,10 @@ void CopyRoutineTest::copiesEveryByte() {
 
     QCOMPARE(readFile(destination), bytes);
     QVERIFY(error.isEmpty());
-    // Waiting events get their turn while there is anything to copy.
-    QCOMPARE(turnsDuringCopy > 0, size > 0);
+    // Waiting events get their turn while there is anything to copy (and, however little there
+    // is, whenever the sync or the rename keeps the disk busy).
+    if (size > 0)
+        QVERIFY(turnsDuringCopy > 0);
     // Nothing is left beside it (no temporary file).
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
