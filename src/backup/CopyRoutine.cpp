@@ -1,15 +1,14 @@
 #include "backup/CopyRoutine.h"
 
 #include "common/EventTurns.h"
+#include "common/LeftoverFiles.h"
 #include "store/StoreMessages.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStorageInfo>
 #include <QTemporaryFile>
 
@@ -44,21 +43,10 @@ QString describe(const QString &path, const QString &description) {
 
 QString describe(const QFileDevice &file) { return describe(file.fileName(), file.errorString()); }
 
+// The mark of a copy's temporary name, "<destination>.copy-XXXXXX".
+const QString copyKind = QStringLiteral("copy");
+
 // The temporary copy: the destination's name, a mark and six characters.
-QString temporaryTemplate(const QString &destination) { return destination + QStringLiteral(".copy-XXXXXX"); }
-
-// Copies cut off by the end of their process (killed, power gone) are recognised by the name
-// alone and removed only when an hour old, so that no copy still being written is touched.
-void removeLeftoverCopies(const QString &folder) {
-    static const QRegularExpression leftover(QStringLiteral("^.+\\.copy-[A-Za-z0-9_-]{6}$"));
-    const QDateTime anHourAgo = QDateTime::currentDateTime().addSecs(-3600);
-    const QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("*.copy-??????")}, QDir::Files);
-    for (const QFileInfo &file : files) {
-        if (leftover.match(file.fileName()).hasMatch() && file.lastModified() < anHourAgo)
-            QFile::remove(file.absoluteFilePath());
-    }
-}
-
 // Whether the disk of the folder has less room than the copy still needs.
 bool diskTooFull(const QString &folder, qint64 needed) {
     const QStorageInfo disk(folder);
@@ -188,8 +176,8 @@ bool writeUnderTemporaryName(const QString &destination, const WriteCopy &write,
         return false;
     }
     const RunningCopy running;
-    removeLeftoverCopies(QFileInfo(destination).absolutePath());
-    QTemporaryFile copy(temporaryTemplate(QFileInfo(destination).absoluteFilePath()));
+    LeftoverFiles::removeOld(QFileInfo(destination).absolutePath(), copyKind);
+    QTemporaryFile copy(LeftoverFiles::temporaryTemplate(QFileInfo(destination).absoluteFilePath(), copyKind));
     if (!copy.open()) {
         *error = describe(destination, copy.errorString());
         return false;

@@ -1,6 +1,7 @@
 #include "store/Database.h"
 
 #include "common/EventTurns.h"
+#include "common/LeftoverFiles.h"
 #include "store/DataSource.h"
 #include "store/Dialect.h"
 #include "store/ItemTexts.h"
@@ -37,6 +38,9 @@ int provenWholeOpening = 0;
 constexpr int ServerCreationLock = 5163;
 
 using Database::quoted;
+
+// The mark of a new database's temporary name, "<database>.new-XXXXXX".
+const QString newDatabaseKind = QStringLiteral("new");
 
 // The statements that make a Kelto database on the given engine: its tables, then its indexes (and
 // a file's format version), which may come once the rows are in.
@@ -246,7 +250,7 @@ bool create(const QString &path, QString *errorMessage) {
         *errorMessage = StoreMessages::cannotCreate(path, QStringLiteral("mkdir ") + info.absolutePath());
         return false;
     }
-    QTemporaryFile temporary(info.absoluteFilePath() + QStringLiteral(".new-XXXXXX"));
+    QTemporaryFile temporary(LeftoverFiles::temporaryTemplate(info.absoluteFilePath(), newDatabaseKind));
     if (!temporary.open()) {
         *errorMessage = StoreMessages::notWritable(path);
         return false;
@@ -431,6 +435,8 @@ bool open(const QString &path, QString *errorMessage) {
     ++openings;
     Dialect::setEngine(Dialect::Engine::SqliteFile);
     const QFileInfo info(path);
+    // Files left half made by a process killed while it made the database.
+    LeftoverFiles::removeOld(info.absolutePath(), newDatabaseKind);
     if (!info.exists()) {
         if (!create(path, errorMessage))
             return false;

@@ -126,9 +126,20 @@ void DatabaseTest::keepsExistingDatabase() {
     Database::close();
     QVERIFY(!Database::isOpen());
 
+    // What a start killed while it made the database left beside it goes once it is an hour old.
+    const QString database = folder.filePath(Database::relativePath());
+    writeFile(database + QStringLiteral(".new-Ab12Cd"), "half made");
+    writeFile(database + QStringLiteral(".new-Ef34Gh"), "being made");
+    QFile stale(database + QStringLiteral(".new-Ab12Cd"));
+    QVERIFY(stale.open(QIODevice::ReadWrite) &&
+            stale.setFileTime(QDateTime::currentDateTime().addSecs(-7200), QFileDevice::FileModificationTime));
+    stale.close();
+
     QVERIFY(folder.openDatabase());
     QCOMPARE(columnInFile(QStringLiteral("SELECT Code FROM IDE")), QStringList{"k1"});
     QCOMPARE(columnInFile(QStringLiteral("SELECT TH FROM Theme")), QStringList{"7"});
+    QCOMPARE(QDir(folder.filePath(QStringLiteral("DBKelto"))).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{"DBKelto.mdb", "DBKelto.mdb.new-Ef34Gh"}));
 }
 
 // The file is looked at through a file address first: characters that mean something in an
