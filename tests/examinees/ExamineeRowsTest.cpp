@@ -1,14 +1,19 @@
 #include "support/KeltoFiles.h"
+#include "support/PostgresServer.h"
+#include "support/StoreEngines.h"
 #include "support/TempProgramFolder.h"
 
 #include "examinees/ExamineeRows.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QSqlQuery>
 #include <QTest>
 
 #include <memory>
+#include <thread>
 
 using ExamineeRows::DetailsSave;
 
@@ -21,9 +26,11 @@ private slots:
     void cleanup();
     void savingTheDetails_data();
     void savingTheDetails();
+    void changeMadeWhileTheServerIsLostIsSavedLater();
 
 private:
     std::unique_ptr<TempProgramFolder> m_folder;
+    StoreEngines m_engines;
 };
 
 void ExamineeRowsTest::init() {
@@ -85,6 +92,60 @@ void ExamineeRowsTest::savingTheDetails() {
     // Refused or failed, the examinee source still shows what was typed, to be stored again.
     QCOMPARE(examinee.value(QStringLiteral("Code")) + examinee.value(QStringLiteral("FName")),
              code + QStringLiteral("ساراه"));
+}
+
+// The server goes down in the middle of a change of the details (after its transaction began):
+// the rows cannot be read again, so they stay as edited, code change included, and the same save
+// stores them once the server is back: one examinee with its answer row, not a second one.
+void ExamineeRowsTest::changeMadeWhileTheServerIsLostIsSavedLater() {
+    QString error;
+    QVERIFY2(m_engines.openNewServerDatabase(&error), qPrintable(error));
+    PostgresServer &server = *m_engines.server();
+    const QString database = m_engines.lastChoice().database;
+    QSqlQuery query(Database::connection());
+    QVERIFY(query.exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"FName\") VALUES ('K1', 'سارا')")) &&
+            query.exec(QStringLiteral("INSERT INTO \"Answer\" (\"Code\", \"1\") VALUES ('K1', '5')")));
+    // The examinee row's update waits, so that the server can be stopped under it.
+    QVERIFY(server.runSql(database, QStringLiteral("CREATE FUNCTION held() RETURNS trigger AS $$ BEGIN "
+                                                   "PERFORM pg_sleep(120); RETURN NEW; END $$ LANGUAGE plpgsql; "
+                                                   "CREATE TRIGGER held BEFORE UPDATE ON \"IDE\" FOR EACH ROW "
+                                                   "EXECUTE FUNCTION held()")));
+    DataSource examinee(QStringLiteral("IDE")), answerRow(QStringLiteral("Answer"));
+    DataSource examineeCheck(QStringLiteral("IDE")), answerCheck(QStringLiteral("Answer"));
+    examinee.setFilter(QStringLiteral("Code"), QStringLiteral("K1"));
+    answerRow.setFilter(QStringLiteral("Code"), QStringLiteral("K1"));
+    examinee.setValue(QStringLiteral("Code"), QStringLiteral("K9"));
+    examinee.setValue(QStringLiteral("FName"), QStringLiteral("ساراه"));
+    const auto save = [&]() {
+        return ExamineeRows::saveExaminee(examinee, answerRow, QStringLiteral("K1"), examineeCheck, answerCheck, &error);
+    };
+    bool stopped = false;
+    std::thread stopper([&]() {
+        QDeadlineTimer deadline(60000);
+        QString waiting;
+        while (!deadline.hasExpired() && waiting != QLatin1String("1"))
+            server.runSql(database, QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE wait_event = 'PgSleep'"),
+                          &waiting);
+        stopped = waiting == QLatin1String("1");
+        server.stop();
+    });
+    const DetailsSave first = save();
+    stopper.join();
+    QVERIFY2(stopped, "the save never reached the server's held update");
+    QCOMPARE(first, DetailsSave::Failed);
+    QVERIFY2(server.start(&error) && server.runSql(database, QStringLiteral("DROP TRIGGER held ON \"IDE\""), nullptr,
+                                                    &error),
+             qPrintable(error));
+    // The user's retry comes from a later turn of the events, where the store may connect again.
+    QCoreApplication::processEvents();
+    QVERIFY2(save() == DetailsSave::Saved, qPrintable(error));
+    QString rows;
+    QVERIFY(server.runSql(database,
+                          QStringLiteral("SELECT string_agg(\"Code\" || ':' || \"FName\", ',') FROM \"IDE\" UNION ALL "
+                                         "SELECT string_agg(\"Code\" || ':' || \"1\", ',') FROM \"Answer\""),
+                          &rows));
+    QCOMPARE(rows, QStringLiteral("K9:ساراه\nK9:5"));
+    Database::close();
 }
 
 QTEST_MAIN(ExamineeRowsTest)
