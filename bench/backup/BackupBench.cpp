@@ -2,6 +2,8 @@
 // and the longest wait an event had during it (a zero-interval timer, fired at every turn the
 // copy gives the event loop). Rounds alternate the two; medians are compared. The same for a
 // sealed backup and a restore from it, and the key derivation on its own (sealing an empty file).
+#include "../Timing.h"
+
 #include "backup/DatabaseCopies.h"
 #include "backup/SealedBackup.h"
 #include "store/Database.h"
@@ -21,11 +23,6 @@
 #include <functional>
 
 namespace {
-double median(QList<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
 // Examinee rows with long texts until the file holds about `megabytes` MB.
 bool fillDatabase(int megabytes) {
     Transaction fill;
@@ -58,31 +55,8 @@ double copyWithCpAndSync(const QString &source, const QString &destination) {
     return clock.nsecsElapsed() / 1e6;
 }
 
-struct BackupRun {
-    double ms = 0;
-    double longestGapMs = 0;
-    bool done = false;
-};
-
-BackupRun timed(const std::function<DatabaseCopies::Outcome()> &copy) {
-    BackupRun run;
-    QElapsedTimer clock;
-    qint64 lastTurn = 0;
-    qint64 longestGap = 0;
-    QTimer turn;
-    turn.setInterval(0);
-    QObject::connect(&turn, &QTimer::timeout, [&]() {
-        const qint64 now = clock.nsecsElapsed();
-        longestGap = std::max(longestGap, now - lastTurn);
-        lastTurn = now;
-    });
-    turn.start();
-    clock.start();
-    run.done = copy().result == DatabaseCopies::Result::Done;
-    const qint64 total = clock.nsecsElapsed();
-    run.ms = total / 1e6;
-    run.longestGapMs = std::max(longestGap, total - lastTurn) / 1e6;
-    return run;
+TimedRun timed(const std::function<DatabaseCopies::Outcome()> &copy) {
+    return timedWithGaps([&copy]() { return copy().result == DatabaseCopies::Result::Done; });
 }
 } // namespace
 
@@ -110,7 +84,7 @@ int main(int argc, char *argv[]) {
         cpTimes << copyWithCp(database, cpCopy);
         QFile::remove(cpCopy);
         cpSyncTimes << copyWithCpAndSync(database, cpCopy);
-        const BackupRun run = timed([&]() { return DatabaseCopies::backUp(backupCopy); });
+        const TimedRun run = timed([&]() { return DatabaseCopies::backUp(backupCopy); });
         if (!run.done || QFileInfo(backupCopy).size() != QFileInfo(database).size()) {
             std::fprintf(stderr, "backup failed\n");
             return 1;
@@ -118,30 +92,30 @@ int main(int argc, char *argv[]) {
         backupTimes << run.ms;
         gaps << run.longestGapMs;
         // The plain restore, for the share of the restore that does not depend on sealing.
-        const BackupRun restore = timed([&]() { return DatabaseCopies::restore(backupCopy); });
+        const TimedRun restore = timed([&]() { return DatabaseCopies::restore(backupCopy); });
         if (!restore.done || !Database::open(Database::relativePath(), &error)) {
             std::fprintf(stderr, "restore failed: %s\n", qPrintable(error));
             return 1;
         }
         restoreTimes << restore.ms;
-        const BackupRun seal = timed([&]() { return DatabaseCopies::backUpSealed(sealedCopy, passphrase); });
+        const TimedRun seal = timed([&]() { return DatabaseCopies::backUpSealed(sealedCopy, passphrase); });
         // As when the check after start has proven the opened file whole: the usual case.
         Database::noteProvenWhole(Database::opening());
-        const BackupRun provenSeal = timed([&]() { return DatabaseCopies::backUpSealed(sealedCopy, passphrase); });
+        const TimedRun provenSeal = timed([&]() { return DatabaseCopies::backUpSealed(sealedCopy, passphrase); });
         provenSealTimes << provenSeal.ms;
-        const BackupRun key = timed([&]() {
+        const TimedRun key = timed([&]() {
             const bool sealed =
                 SealedBackup::seal(empty, folder.filePath(QStringLiteral("empty.mdbS")), passphrase).result ==
                 SealedBackup::Result::Done;
             return DatabaseCopies::Outcome{sealed ? DatabaseCopies::Result::Done : DatabaseCopies::Result::CopyFailed};
         });
-        const BackupRun opening = timed([&]() {
+        const TimedRun opening = timed([&]() {
             const bool opened =
                 SealedBackup::open(sealedCopy, folder.filePath(QStringLiteral("opened")), passphrase).result ==
                 SealedBackup::Result::Done;
             return DatabaseCopies::Outcome{opened ? DatabaseCopies::Result::Done : DatabaseCopies::Result::CopyFailed};
         });
-        const BackupRun open = timed([&]() { return DatabaseCopies::restoreSealed(sealedCopy, passphrase); });
+        const TimedRun open = timed([&]() { return DatabaseCopies::restoreSealed(sealedCopy, passphrase); });
         if (!seal.done || !provenSeal.done || !key.done || !opening.done || !open.done ||
             !Database::open(Database::relativePath(), &error) || QFile(database).size() != QFile(backupCopy).size()) {
             std::fprintf(stderr, "sealed backup or restore failed: %s\n", qPrintable(error));

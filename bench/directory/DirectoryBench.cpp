@@ -9,6 +9,7 @@
 // Usage: bench_directory <skins folder> [examinees] [rounds] [grab.png]
 
 #include "BigDatabase.h"
+#include "../Timing.h"
 #include "DirectoryOpening.h"
 
 #include "examinees/FrmCode.h"
@@ -29,11 +30,6 @@
 #include <algorithm>
 
 namespace {
-double median(QList<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
-
 // One side's times, by whether it went first (cold) or second (warm) in its round.
 struct Turns {
     QList<double> first, second;

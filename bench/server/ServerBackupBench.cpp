@@ -2,6 +2,7 @@
 // database, in the same run: rounds alternate the two, medians are compared. The register is
 // brought to the server by Kelto's own restore from a file of 100,000 examinees (its time is shown
 // too, without a goal), and the longest wait an event had during the backup is reported.
+#include "../Timing.h"
 #include "BigDatabase.h"
 #include "support/PostgresServer.h"
 
@@ -21,39 +22,6 @@
 #include <functional>
 
 namespace {
-double median(QList<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
-struct Timed {
-    double ms = 0;
-    double longestGapMs = 0;
-    bool done = false;
-};
-
-// The time of the work and the longest wait of a zero-interval timer meanwhile.
-Timed timed(const std::function<bool()> &work) {
-    Timed run;
-    QElapsedTimer clock;
-    qint64 lastTurn = 0;
-    qint64 longestGap = 0;
-    QTimer turn;
-    turn.setInterval(0);
-    QObject::connect(&turn, &QTimer::timeout, [&]() {
-        const qint64 now = clock.nsecsElapsed();
-        longestGap = std::max(longestGap, now - lastTurn);
-        lastTurn = now;
-    });
-    turn.start();
-    clock.start();
-    run.done = work();
-    const qint64 total = clock.nsecsElapsed();
-    run.ms = total / 1e6;
-    run.longestGapMs = std::max(longestGap, total - lastTurn) / 1e6;
-    return run;
-}
-
 bool pgDump(const PostgresServer &server, const QString &database, const QString &file) {
     QProcess dump;
     dump.start(QStringLiteral("/usr/lib/postgresql/15/bin/pg_dump"),
@@ -72,30 +40,24 @@ int main(int argc, char *argv[]) {
     const QString file = folder.filePath(QStringLiteral("register.mdbB"));
     QString error;
     PostgresServer server;
-    EngineSettings::Choice choice;
-    choice.onServer = true;
-    choice.host = server.socketFolder();
-    choice.port = server.port();
-    choice.database = QStringLiteral("clinic");
-    choice.user = server.user();
-    choice.sslMode = QStringLiteral("disable");
+    const EngineSettings::Choice choice = server.choiceFor(QStringLiteral("clinic"));
     if (!buildBigDatabase(file, examinees, &error) || !server.start(&error) ||
         !server.createDatabase(choice.database, &error) || !Database::openServer(choice, &error)) {
         std::fprintf(stderr, "could not make the register: %s\n", qPrintable(error));
         return 1;
     }
     const auto yes = [](const QString &, const QString &, qint64) { return true; };
-    const Timed restore =
-        timed([&]() { return DatabaseCopies::restoreOnServer(file, {}, yes).result == DatabaseCopies::Result::Done; });
+    const TimedRun restore =
+        timedWithGaps([&]() { return DatabaseCopies::restoreOnServer(file, {}, yes).result == DatabaseCopies::Result::Done; });
     server.runSql(choice.database, QStringLiteral("VACUUM ANALYZE"));
     QList<double> dumpTimes, backupTimes, gaps;
     qint64 dumpSize = 0, backupSize = 0;
     for (int round = 0; round < rounds && restore.done; ++round) {
         const QString dumped = folder.filePath(QStringLiteral("dump.pgc"));
         const QString backup = folder.filePath(QStringLiteral("backup.mdbB"));
-        const Timed dump = timed([&]() { return pgDump(server, choice.database, dumped); });
-        const Timed kelto =
-            timed([&]() { return DatabaseCopies::backUp(backup).result == DatabaseCopies::Result::Done; });
+        const TimedRun dump = timedWithGaps([&]() { return pgDump(server, choice.database, dumped); });
+        const TimedRun kelto =
+            timedWithGaps([&]() { return DatabaseCopies::backUp(backup).result == DatabaseCopies::Result::Done; });
         if (!dump.done || !kelto.done) {
             std::fprintf(stderr, "%s failed\n", dump.done ? "backup" : "pg_dump");
             return 1;

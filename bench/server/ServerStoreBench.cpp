@@ -12,6 +12,7 @@
 // size). Each figure is the median of the rounds; in each round the two sides take turns going first.
 // Usage: bench_server_store <skins folder> [examinees] [grown to] [rounds]
 
+#include "../Timing.h"
 #include "DirectoryOpening.h"
 #include "support/PostgresServer.h"
 
@@ -38,11 +39,6 @@ namespace {
 constexpr int LookUps = 400;
 constexpr int Counts = 40;
 constexpr int Registrations = 200;
-
-double median(QList<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
 
 // Milliseconds taken by the work.
 double timed(const std::function<void()> &work) {
@@ -290,13 +286,7 @@ int main(int argc, char **argv) {
         QFile::copy(skins.filePath(skin), QDir(folder.path()).filePath(skin));
     QDir::setCurrent(folder.path());
     PostgresServer server;
-    EngineSettings::Choice choice;
-    choice.onServer = true;
-    choice.host = server.socketFolder();
-    choice.port = server.port();
-    choice.database = QStringLiteral("kelto_bench");
-    choice.user = server.user();
-    choice.sslMode = QStringLiteral("disable");
+    const EngineSettings::Choice choice = server.choiceFor(QStringLiteral("kelto_bench"));
     QString error;
     if (!server.start(&error) || !server.createDatabase(choice.database, &error) ||
         !Database::openServer(choice, &error) || !fill(1, examinees, &error)) {

@@ -64,10 +64,7 @@ void ServerLostTest::savesWaitForTheServerWithTheTextKept() {
     QVERIFY2(m_server.start(&error) && m_server.createDatabase("lost", &error), qPrintable(error));
     QFile settings(folder.filePath(EngineSettings::fileName()));
     QVERIFY(settings.open(QIODevice::WriteOnly) &&
-            settings.write(QStringLiteral("[Database]\nDriver=PSQL\nHost=%1\nDatabase=lost\nUser=%2\n")
-                               .arg(m_server.socketFolder(), m_server.user())
-                               .toUtf8()) &&
-            settings.flush());
+            settings.write(m_server.keltoIniFor(QStringLiteral("lost"))) > 0 && settings.flush());
     KeltoStart start(folder.path());
     QCOMPARE(start.run(*qApp), KeltoStart::Outcome::MainWindowShown);
     QWidget *main = start.mainWindow();

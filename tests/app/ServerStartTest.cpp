@@ -31,7 +31,6 @@ private slots:
 
 private:
     void writeSettings(const QByteArray &text);
-    QByteArray serverSettings(const QString &host, const QString &database) const;
     bool noLocalFile() const { return !QFile::exists(m_folder->filePath(Database::relativePath())); }
 
     std::unique_ptr<TempProgramFolder> m_folder;
@@ -57,14 +56,6 @@ void ServerStartTest::writeSettings(const QByteArray &text) {
     file.write(text);
 }
 
-QByteArray ServerStartTest::serverSettings(const QString &host, const QString &database) const {
-    return QStringLiteral("[Database]\nDriver=PSQL\nHost=%1\nPort=%2\nDatabase=%3\nUser=%4\n")
-        .arg(host)
-        .arg(m_server.port())
-        .arg(database, m_server.user())
-        .toUtf8();
-}
-
 void ServerStartTest::malformedFileIsRefusedAtItsLine() {
     writeSettings("[Database]\nDriver=PSQL\nHost=db.clinic.lan\nPort=five\n");
     SeenBox seen;
@@ -81,7 +72,7 @@ void ServerStartTest::malformedFileIsRefusedAtItsLine() {
 void ServerStartTest::startsOnTheServer() {
     QString error;
     QVERIFY2(m_server.start(&error) && m_server.createDatabase(QStringLiteral("clinic"), &error), qPrintable(error));
-    writeSettings(serverSettings(m_server.socketFolder(), QStringLiteral("clinic")));
+    writeSettings(m_server.keltoIniFor(QStringLiteral("clinic")));
     KeltoStart start(m_folder->path());
     QCOMPARE(start.run(*qApp), KeltoStart::Outcome::MainWindowShown);
     QVERIFY(start.mainWindow() && start.mainWindow()->isVisible());
@@ -96,7 +87,7 @@ void ServerStartTest::unreachableServerIsTriedAgainOrLeft() {
     QString error;
     QVERIFY2(m_server.start(&error), qPrintable(error));
     m_server.stop();
-    writeSettings(serverSettings(m_server.socketFolder(), QStringLiteral("retried")));
+    writeSettings(m_server.keltoIniFor(QStringLiteral("retried")));
     // The first box: the server named with libpq's reason; tried again once the server is up.
     QStringList texts;
     QStringList buttons;
@@ -124,7 +115,7 @@ void ServerStartTest::unreachableServerIsTriedAgainOrLeft() {
 
     // Left: the program ends, and no local file stands in for the register.
     m_server.stop();
-    writeSettings(serverSettings(m_server.socketFolder(), QStringLiteral("clinic")));
+    writeSettings(m_server.keltoIniFor(QStringLiteral("clinic")));
     actOnNextWindow(QStringLiteral("serverBox"),
                     [](QWidget *window) { window->findChild<QPushButton *>(QStringLiteral("exitButton"))->click(); });
     KeltoStart start(m_folder->path());

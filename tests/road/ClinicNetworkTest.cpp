@@ -176,11 +176,7 @@ void ClinicNetworkTest::pointAtServer(const TempProgramFolder &folder) {
     QVERIFY(folder.isValid());
     QFile settings(folder.filePath(EngineSettings::fileName()));
     QVERIFY(settings.open(QIODevice::WriteOnly));
-    settings.write(QStringLiteral("[Database]\nDriver=PSQL\nHost=%1\nPort=%2\nDatabase=clinic\nUser=%3\n")
-                       .arg(m_server.socketFolder())
-                       .arg(m_server.port())
-                       .arg(m_server.user())
-                       .toUtf8());
+    settings.write(m_server.keltoIniFor(QStringLiteral("clinic")));
 }
 
 QString ClinicNetworkTest::serverField(const QString &sql) {

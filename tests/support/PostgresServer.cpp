@@ -43,6 +43,25 @@ PostgresServer::~PostgresServer() { stop(); }
 
 QString PostgresServer::socketFolder() const { return m_dir.filePath(QStringLiteral("server")); }
 
+EngineSettings::Choice PostgresServer::choiceFor(const QString &database) const {
+    EngineSettings::Choice choice;
+    choice.onServer = true;
+    choice.host = socketFolder();
+    choice.port = port();
+    choice.database = database;
+    choice.user = user();
+    choice.sslMode = QStringLiteral("disable");
+    return choice;
+}
+
+QByteArray PostgresServer::keltoIniFor(const QString &database) const {
+    return QStringLiteral("[Database]\nDriver=PSQL\nHost=%1\nPort=%2\nDatabase=%3\nUser=%4\n")
+        .arg(socketFolder())
+        .arg(port())
+        .arg(database, user())
+        .toUtf8();
+}
+
 bool PostgresServer::start(QString *error) {
     if (m_running)
         return true;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "store/EngineSettings.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -33,6 +36,10 @@ public:
     QString socketFolder() const;
     int port() const { return 5432; }
     QString user() const { return QStringLiteral("postgres"); }
+    // How Kelto reaches a database of this server as its superuser, over the socket (no TLS), and
+    // the same as the [Database] section of a Kelto.ini.
+    EngineSettings::Choice choiceFor(const QString &database) const;
+    QByteArray keltoIniFor(const QString &database) const;
 
 private:
     // Runs a program of the server's, as its user; false (and error) when it fails or takes more

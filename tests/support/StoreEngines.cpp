@@ -27,12 +27,6 @@ bool StoreEngines::startServer(QString *error) {
 bool StoreEngines::openNewServerDatabase(QString *error) {
     if (!startServer(error))
         return false;
-    EngineSettings::Choice &choice = m_lastChoice;
-    choice.onServer = true;
-    choice.host = m_server->socketFolder();
-    choice.port = m_server->port();
-    choice.database = QStringLiteral("kelto_%1").arg(++m_made);
-    choice.user = m_server->user();
-    choice.sslMode = QStringLiteral("disable");
-    return m_server->createDatabase(choice.database, error) && Database::openServer(choice, error);
+    m_lastChoice = m_server->choiceFor(QStringLiteral("kelto_%1").arg(++m_made));
+    return m_server->createDatabase(m_lastChoice.database, error) && Database::openServer(m_lastChoice, error);
 }
