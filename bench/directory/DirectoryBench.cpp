@@ -97,16 +97,14 @@ int main(int argc, char **argv) {
     const QStringList args = app.arguments();
     if (args.size() < 2)
         return 2;
-    const QDir skins(args.at(1));
+    const QString skins = args.at(1);
     const int examinees = args.size() > 2 ? args.at(2).toInt() : 100000;
     const int rounds = args.size() > 3 ? args.at(3).toInt() : 21;
     const QString grabPath = args.size() > 4 ? QFileInfo(args.at(4)).absoluteFilePath() : QString();
     QTextStream out(stdout);
 
     QTemporaryDir folder;
-    for (const QString &skin : skins.entryList({QStringLiteral("*.skn")}, QDir::Files))
-        QFile::copy(skins.filePath(skin), QDir(folder.path()).filePath(skin));
-    QDir::setCurrent(folder.path());
+    useAsProgramFolder(folder.path(), skins);
     QString error;
     if (!buildBigDatabase(Database::relativePath(), examinees, &error) ||
         !Database::open(Database::relativePath(), &error)) {

@@ -3,6 +3,8 @@
 #include "examinees/FrmCode.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QTableView>
@@ -33,4 +35,11 @@ double openDirectory(std::unique_ptr<FrmCode> *window) {
     while (!painted.seen)
         QCoreApplication::processEvents();
     return clock.nsecsElapsed() / 1e6;
+}
+
+void useAsProgramFolder(const QString &folder, const QString &skins) {
+    const QDir from(skins);
+    for (const QString &skin : from.entryList({QStringLiteral("*.skn")}, QDir::Files))
+        QFile::copy(from.filePath(skin), QDir(folder).filePath(skin));
+    QDir::setCurrent(folder);
 }

@@ -3,7 +3,12 @@
 #include <memory>
 
 class FrmCode;
+class QString;
 class QTableView;
+
+// Copies the skin files into the folder and makes it the working folder, as a program folder the
+// directory's window is drawn in.
+void useAsProgramFolder(const QString &folder, const QString &skins);
 
 // The examinee directory's grid (DataGrid1).
 QTableView *gridOf(FrmCode *window);

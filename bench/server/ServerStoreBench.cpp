@@ -275,16 +275,14 @@ int main(int argc, char **argv) {
     const QStringList args = app.arguments();
     if (args.size() < 2)
         return 2;
-    const QDir skins(args.at(1));
+    const QString skins = args.at(1);
     const int examinees = args.size() > 2 ? args.at(2).toInt() : 100000;
     const int grown = args.size() > 3 ? args.at(3).toInt() : 1000000;
     const int rounds = args.size() > 4 ? args.at(4).toInt() : 3;
     QTextStream out(stdout);
 
     QTemporaryDir folder;
-    for (const QString &skin : skins.entryList({QStringLiteral("*.skn")}, QDir::Files))
-        QFile::copy(skins.filePath(skin), QDir(folder.path()).filePath(skin));
-    QDir::setCurrent(folder.path());
+    useAsProgramFolder(folder.path(), skins);
     PostgresServer server;
     const EngineSettings::Choice choice = server.choiceFor(QStringLiteral("kelto_bench"));
     QString error;
